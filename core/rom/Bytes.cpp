@@ -1,0 +1,140 @@
+#include "rom/Bytes.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zorp {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string ErrnoText(int error) { return std::strerror(error); }
+
+} // namespace
+
+std::optional<uint64_t> FileSize(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<uint64_t>(st.st_size);
+}
+
+std::optional<Bytes> ReadFileBytes(const std::string& path, uint64_t maxSize)
+{
+    auto size = FileSize(path);
+    if (!size || *size > maxSize)
+        return std::nullopt;
+    File f(std::fopen(path.c_str(), "rb"));
+    if (!f)
+        return std::nullopt;
+    Bytes data(static_cast<size_t>(*size));
+    if (!data.empty() && std::fread(data.data(), 1, data.size(), f.get()) != data.size())
+        return std::nullopt;
+    return data;
+}
+
+std::optional<Bytes> ReadBytesAt(const std::string& path, uint64_t offset, uint64_t count)
+{
+    auto size = FileSize(path);
+    if (!size)
+        return std::nullopt;
+    File f(std::fopen(path.c_str(), "rb"));
+    if (!f)
+        return std::nullopt;
+    Bytes data(static_cast<size_t>(count), 0);
+    if (offset >= *size || count == 0)
+        return data;
+    uint64_t available = std::min<uint64_t>(count, *size - offset);
+    if (::fseeko(f.get(), static_cast<off_t>(offset), SEEK_SET) != 0)
+        return std::nullopt;
+    if (std::fread(data.data(), 1, static_cast<size_t>(available), f.get()) != available)
+        return std::nullopt;
+    return data;
+}
+
+std::string WriteFileBytes(const std::string& path, const Bytes& data)
+{
+    // Write a sibling temporary file and rename it over the target, so a
+    // failure at any point leaves the original file exactly as it was.
+    auto slash = path.find_last_of('/');
+    std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string pattern = (dir.empty() ? std::string("/") : dir) + "/." + base + ".zorp-XXXXXX";
+    std::vector<char> tmpName(pattern.begin(), pattern.end());
+    tmpName.push_back('\0');
+    int fd = ::mkstemp(tmpName.data());
+    if (fd < 0)
+        return "cannot create a file in " + dir + ": " + ErrnoText(errno);
+
+    struct stat st {};
+    mode_t mode = 0644;
+    if (::stat(path.c_str(), &st) == 0)
+        mode = st.st_mode & 07777;
+    else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    std::string error;
+    size_t written = 0;
+    while (written < data.size()) {
+        ssize_t n = ::write(fd, data.data() + written, data.size() - written);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            error = "cannot write: " + ErrnoText(errno);
+            break;
+        }
+        written += static_cast<size_t>(n);
+    }
+    if (error.empty() && ::fchmod(fd, mode) != 0)
+        error = "cannot set permissions: " + ErrnoText(errno);
+    if (error.empty() && ::fsync(fd) != 0)
+        error = "cannot flush: " + ErrnoText(errno);
+    if (::close(fd) != 0 && error.empty())
+        error = "cannot close: " + ErrnoText(errno);
+    if (error.empty() && ::rename(tmpName.data(), path.c_str()) != 0)
+        error = "cannot replace the file: " + ErrnoText(errno);
+    if (!error.empty())
+        ::unlink(tmpName.data());
+    return error;
+}
+
+std::string WritePatches(const std::string& path, const std::vector<Patch>& patches,
+                         std::optional<uint64_t> expectedSize)
+{
+    auto size = FileSize(path);
+    if (!size)
+        return "the file does not exist or cannot be read";
+    if (expectedSize && *expectedSize != *size)
+        return "the file's length changed since it was loaded";
+    for (const Patch& p : patches) {
+        if (p.offset > *size || p.data.size() > *size - p.offset)
+            return "the data to write lies past the end of the file";
+    }
+    auto contents = ReadFileBytes(path, *size);
+    if (!contents || contents->size() != *size)
+        return "cannot read the file";
+    for (const Patch& p : patches)
+        std::copy(p.data.begin(), p.data.end(), contents->begin() + static_cast<std::ptrdiff_t>(p.offset));
+    return WriteFileBytes(path, *contents);
+}
+
+std::string WriteBytesAt(const std::string& path, uint64_t offset, const Bytes& data)
+{
+    return WritePatches(path, {Patch{offset, data}});
+}
+
+} // namespace zorp

@@ -1,0 +1,55 @@
+#pragma once
+// The real implementations: QMessageBox, QFileDialog, QSettings and QAudioSink.
+#include <memory>
+
+#include "Platform.h"
+
+namespace zorp::ui {
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    Answer show(QWidget* parent, const MessageRequest& request) override;
+};
+
+class QtFileDialogs : public FileDialogs {
+public:
+    FileDialogResult run(QWidget* parent, const FileDialogRequest& request) override;
+};
+
+// QSettings of the application "Sonic the Hedgehog Quorvane", group "Templates".
+class QtSettingsStore : public SettingsStore {
+public:
+    QString value(const QString& key, const QString& defaultValue) const override;
+    void setValue(const QString& key, const QString& value) override;
+    void remove(const QString& key) override;
+    bool contains(const QString& key) const override;
+};
+
+class QtSoundOutput : public SoundOutput {
+public:
+    QtSoundOutput();
+    ~QtSoundOutput() override;
+    void play(const QByteArray& wavImage) override;
+    void stop() override;
+    bool isPlaying() const override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// Owns one of each and hands them out as a Platform.
+class QtPlatform {
+public:
+    QtPlatform();
+    ~QtPlatform();
+    Platform platform();
+
+private:
+    QtMessageBoxes messages_;
+    QtFileDialogs files_;
+    QtSettingsStore settings_;
+    QtSoundOutput sound_;
+};
+
+} // namespace zorp::ui

@@ -1,0 +1,70 @@
+#pragma once
+// Scripted stand-ins for tests: each question is answered from a queue set up
+// by the test, and every question asked is recorded so the test can assert
+// the exact title, text, icon and buttons, in order. A question with no
+// scripted answer is recorded as unexpected and answered with Cancel / a
+// cancelled dialog, so a test never blocks.
+#include <QMap>
+#include <QVector>
+#include <deque>
+
+#include "Platform.h"
+
+namespace zorp::ui {
+
+class ScriptedMessageBoxes : public MessageBoxes {
+public:
+    Answer show(QWidget* parent, const MessageRequest& request) override;
+
+    void answer(Answer a) { answers_.push_back(a); } // queue the next answer
+    QVector<MessageRequest> asked;                    // every box shown, in order
+    int unexpected = 0;                               // boxes shown with no answer queued
+
+private:
+    std::deque<Answer> answers_;
+};
+
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    FileDialogResult run(QWidget* parent, const FileDialogRequest& request) override;
+
+    void choose(const QString& path, int filterIndex = 1) { results_.push_back({true, path, filterIndex}); }
+    void cancel() { results_.push_back({false, QString(), 1}); }
+    QVector<FileDialogRequest> asked;
+    int unexpected = 0;
+
+private:
+    std::deque<FileDialogResult> results_;
+};
+
+class MemorySettingsStore : public SettingsStore {
+public:
+    QString value(const QString& key, const QString& defaultValue) const override;
+    void setValue(const QString& key, const QString& value) override;
+    void remove(const QString& key) override;
+    bool contains(const QString& key) const override;
+    QMap<QString, QString> values; // keys as stored
+};
+
+class RecordingSoundOutput : public SoundOutput {
+public:
+    void play(const QByteArray& wavImage) override;
+    void stop() override;
+    bool isPlaying() const override { return playing_; }
+    QVector<QByteArray> played;
+    int stops = 0;
+
+private:
+    bool playing_ = false;
+};
+
+// One of each, as a Platform.
+struct ScriptedPlatform {
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs files;
+    MemorySettingsStore settings;
+    RecordingSoundOutput sound;
+    Platform platform() { return {&messages, &files, &settings, &sound}; }
+};
+
+} // namespace zorp::ui
