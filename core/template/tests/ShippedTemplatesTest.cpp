@@ -1,0 +1,200 @@
+// The default templates in data/: each reads without a message, carries its
+// header, and places its editors where the game data lies.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "rom/Bytes.h"
+#include "template/LevelSelectTable.h"
+#include "template/TemplateCheck.h"
+#include "template/TemplateReader.h"
+#include "TemplateTestUtil.h"
+
+namespace zorp {
+namespace {
+
+using test::ActionsOf;
+
+const std::string kDataDir = std::string(ZORP_SOURCE_DIR) + "/data/";
+
+const std::vector<std::string> kGameIds = {"S1", "S1_J", "S2", "S3", "S&K", "S1_K", "S2_K", "S3_K", "SO", "S3S"};
+
+std::string TemplateText(const std::string& id)
+{
+    auto bytes = ReadFileBytes(kDataDir + id + ".ZORP");
+    EXPECT_TRUE(bytes.has_value()) << id;
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+TemplateResult ReadShipped(const std::string& id) { return ReadTemplate(TemplateText(id), {true}); }
+
+TEST(ShippedTemplates, EveryTemplateReadsWithoutAMessage)
+{
+    for (const std::string& id : kGameIds) {
+        const std::string text = TemplateText(id);
+        // Lines end with CR LF throughout.
+        for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
+            ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << id << " byte " << i;
+        EXPECT_EQ(text.rfind("ZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: " + id + "\r\nZORP-II VERSION: 0.0.13\r\n", 0),
+                  0u)
+            << id;
+
+        auto result = ReadTemplate(text, {true});
+        EXPECT_EQ(result.refusal, TemplateRefusal::None) << id;
+        EXPECT_TRUE(result.Messages().empty()) << id << ": " << result.Messages().front().text();
+        EXPECT_EQ(result.headerValue, id);
+        EXPECT_EQ(result.version, "0.0.13");
+        EXPECT_FALSE(result.actions.empty()) << id;
+
+        // The default-templates window accepts each for its own game.
+        auto own = [&id](const std::string& asked) -> std::optional<GameRecordInfo> {
+            if (asked != id)
+                return std::nullopt;
+            return GameRecordInfo{id, "game " + id};
+        };
+        EXPECT_EQ(CheckTemplateForGame(text, id, own).outcome, TemplateCheckOutcome::Accepted) << id;
+    }
+}
+
+TEST(ShippedTemplates, NoOtherTemplatesInData)
+{
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kDataDir)) {
+        if (entry.path().extension() == ".ZORP") {
+            ++count;
+            std::string stem = entry.path().stem().string();
+            EXPECT_NE(std::find(kGameIds.begin(), kGameIds.end(), stem), kGameIds.end()) << stem;
+        }
+    }
+    EXPECT_EQ(count, kGameIds.size());
+}
+
+TEST(ShippedTemplates, WithoutTheCodecOnlyTheCompressedStagesAreRefused)
+{
+    for (const std::string& id : kGameIds) {
+        auto result = ReadTemplate(TemplateText(id), {false});
+        bool compressed = id == "S&K" || id == "S1_K" || id == "S2_K" || id == "S3_K" || id == "SO";
+        auto messages = result.Messages();
+        ASSERT_EQ(messages.size(), compressed ? 1u : 0u) << id;
+        if (compressed) {
+            EXPECT_EQ(messages[0].title, "The Ostrel Not Found");
+        }
+        EXPECT_EQ(ActionsOf<S3SSetup>(result).size(), id == "S3" ? 1u : 0u) << id;
+    }
+}
+
+TEST(ShippedTemplates, EditorsPerGame)
+{
+    struct Editors {
+        size_t levelSelect, palettes, playlist, stages, stageFile, wav;
+    };
+    const Editors sk{1, 1, 1, 1, 0, 1};
+    const std::map<std::string, Editors> expected = {
+        {"S1", {1, 1, 1, 0, 0, 1}}, {"S1_J", {1, 1, 1, 0, 0, 1}}, {"S2", {0, 1, 1, 0, 0, 1}},
+        {"S3", {1, 1, 1, 1, 0, 1}}, {"S&K", sk}, {"S1_K", sk}, {"S2_K", sk}, {"S3_K", sk}, {"SO", sk},
+        {"S3S", {0, 0, 0, 0, 1, 0}},
+    };
+    for (const auto& [id, e] : expected) {
+        auto result = ReadShipped(id);
+        EXPECT_EQ(ActionsOf<LevelSelectSetup>(result).size(), e.levelSelect) << id;
+        EXPECT_EQ(ActionsOf<PaletteSetup>(result).size(), e.palettes) << id;
+        EXPECT_EQ(ActionsOf<PlaylistSetup>(result).size(), e.playlist) << id;
+        EXPECT_EQ(ActionsOf<S3SSetup>(result).size(), e.stages) << id;
+        EXPECT_EQ(ActionsOf<S3SFileSetup>(result).size(), e.stageFile) << id;
+        EXPECT_EQ(ActionsOf<WavSetup>(result).size(), e.wav) << id;
+    }
+}
+
+TEST(ShippedTemplates, SonicOneRevisions)
+{
+    const std::pair<const char*, int32_t> levelStarts[] = {{"S1", 0x35A2}, {"S1_J", 0x359E}};
+    for (const auto& [id, start] : levelStarts) {
+        auto result = ReadShipped(id);
+        auto levels = ActionsOf<LevelSelectSetup>(result).at(0);
+        EXPECT_EQ(levels.startAddress, start);
+        EXPECT_EQ(levels.decodeTable, "S1");
+        EXPECT_EQ(levels.levels, std::vector<LevelEntry>(21, LevelEntry{24, 0}));
+        auto playlist = ActionsOf<PlaylistSetup>(result).at(0);
+        // The music table follows the 504 bytes of text directly.
+        EXPECT_EQ(playlist.startAddress, start + 504);
+        EXPECT_EQ(playlist.blockSize, 7);
+        EXPECT_EQ(playlist.minSong, 1);
+        EXPECT_EQ(playlist.maxSong, 0x13);
+        EXPECT_EQ(playlist.addValue, 0x80);
+        ASSERT_EQ(playlist.slots.size(), 7u);
+        EXPECT_EQ(playlist.slots[6], (PlaylistSlot{"Final Zone", 6}));
+        auto palettes = ActionsOf<PaletteSetup>(result).at(0);
+        EXPECT_EQ(palettes.palettes.at(0), (PaletteEntry{"Sonic", id == std::string("S1") ? 0x2388 : 0x2380, 16}));
+        EXPECT_EQ(palettes.largestCount, 48);
+        EXPECT_EQ(palettes.paletteType, 0);
+        auto wav = ActionsOf<WavSetup>(result).at(0);
+        EXPECT_EQ(FrameTag(wav), "497288|27000|16000");
+    }
+}
+
+TEST(ShippedTemplates, SonicTwo)
+{
+    auto result = ReadShipped("S2");
+    auto playlist = ActionsOf<PlaylistSetup>(result).at(0);
+    EXPECT_EQ(FrameTag(playlist), std::to_string(0x3EA0) + "|128|17");
+    EXPECT_EQ(playlist.minSong, 1);
+    EXPECT_EQ(playlist.maxSong, 0x1F);
+    ASSERT_EQ(playlist.slots.size(), 17u);
+    for (size_t i = 0; i < 17; ++i)
+        EXPECT_EQ(playlist.slots[i].offset, static_cast<int32_t>(i)); // slot = zone id
+    EXPECT_EQ(playlist.slots[0].caption, "Emerald Hill Zone");
+    EXPECT_EQ(playlist.slots[0x0D].caption, "Chemical Plant Zone");
+    EXPECT_EQ(FrameTag(ActionsOf<WavSetup>(result).at(0)), std::to_string(0xF1E8C) + "|24948|16500");
+}
+
+// Name offsets of the length-prefixed level select texts.
+TEST(ShippedTemplates, SonicThreeAndKnucklesLevelSelectLayout)
+{
+    const std::vector<int64_t> s3 = {0x7017, 0x7024, 0x702E, 0x703C, 0x704B, 0x705A, 0x7061, 0x706D,
+                                     0x707D, 0x7088, 0x708E, 0x7094, 0x709A, 0x70A0, 0x70AE};
+    const std::vector<int64_t> sk = {0x80E7, 0x80F4, 0x80FE, 0x810C, 0x811B, 0x8122, 0x812E, 0x813C, 0x814B,
+                                     0x8156, 0x8160, 0x816A, 0x8178, 0x8181, 0x818E, 0x8194, 0x81A2};
+    LevelSelectTable s3Table(ActionsOf<LevelSelectSetup>(ReadShipped("S3")).at(0));
+    EXPECT_EQ(s3Table.RowOffsets(), s3);
+    EXPECT_EQ(s3Table.Setup().decodeTable, "S3");
+    for (const char* id : {"S&K", "S1_K", "S2_K", "S3_K", "SO"}) {
+        LevelSelectTable skTable(ActionsOf<LevelSelectSetup>(ReadShipped(id)).at(0));
+        EXPECT_EQ(skTable.RowOffsets(), sk) << id;
+    }
+}
+
+TEST(ShippedTemplates, SonicThreeAndKnucklesStagesMusicAndSample)
+{
+    auto s3 = ReadShipped("S3");
+    auto s3Stages = ActionsOf<S3SSetup>(s3).at(0);
+    EXPECT_EQ(FrameTag(s3Stages), std::to_string(0x6A0E0));
+    EXPECT_EQ(EditorTag(s3Stages), "N|0");
+    EXPECT_EQ(s3Stages.stages, 8);
+    EXPECT_TRUE(s3Stages.extraProps);
+    EXPECT_TRUE(s3Stages.multiStage);
+    EXPECT_FALSE(s3Stages.yellowSphere);
+
+    auto sk = ReadShipped("S&K");
+    auto skStages = ActionsOf<S3SSetup>(sk).at(0);
+    EXPECT_EQ(FrameTag(skStages), std::to_string(0x1FCF2A));
+    EXPECT_EQ(EditorTag(skStages), "Y|1696");
+    EXPECT_TRUE(skStages.yellowSphere);
+    EXPECT_EQ(skStages.stages, 8);
+
+    const std::pair<TemplateResult*, int32_t> playlists[] = {{&s3, 0x4680}, {&sk, 0x5F82}};
+    for (const auto& [result, start] : playlists) {
+        auto playlist = ActionsOf<PlaylistSetup>(*result).at(0);
+        EXPECT_EQ(FrameTag(playlist), std::to_string(start) + "|0|48");
+        EXPECT_EQ(playlist.minSong, 1);
+        EXPECT_EQ(playlist.maxSong, 0x32);
+        ASSERT_EQ(playlist.slots.size(), 48u);
+        EXPECT_EQ(playlist.slots[0], (PlaylistSlot{"Angel Island 1", 0}));
+        EXPECT_EQ(playlist.slots[47].offset, 47);
+        EXPECT_EQ(FrameTag(ActionsOf<WavSetup>(*result).at(0)), std::to_string(0xF8000) + "|24111|14434");
+    }
+}
+
+} // namespace
+} // namespace zorp

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds every fuzz target with clang (AddressSanitizer, UndefinedBehaviorSanitizer)
+# and runs each for SECONDS (default 60). Fails on any finding.
+#   bash fuzz/run.sh [SECONDS] [TARGET...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+build=build-fuzz
+cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DZORP_BUILD_FUZZ=ON -DZORP_BUILD_GUI=OFF -DZORP_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" >/dev/null
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  targets=($(ls "$build/fuzz" | grep '^fuzz_' | sort))
+fi
+
+status=0
+for t in "${targets[@]}"; do
+  corpus="$build/corpus/$t"
+  mkdir -p "$corpus" "$build/findings/$t"
+  # Seeds: the shipped seed files of the target, plus the real Kosinski
+  # streams for the codec targets.
+  seeds=()
+  [ -d "fuzz/seeds/$t" ] && seeds+=("fuzz/seeds/$t")
+  case "$t" in
+    fuzz_kosinski_decode) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
+    fuzz_definitions) mkdir -p "$build/seeds/$t" && cp data/ROM_DEF.RDEF "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
+    fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
+  esac
+  echo "== $t for ${seconds}s"
+  if ! "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len=65536 \
+       -artifact_prefix="$build/findings/$t/" "$corpus" "${seeds[@]}" 2>"$build/$t.log"; then
+    echo "!! $t found a fault: see $build/$t.log and $build/findings/$t/"
+    status=1
+  fi
+  grep -E 'stat::number_of_executed_units|stat::peak_rss_mb' "$build/$t.log" | sed "s/^/   /"
+done
+exit $status
