@@ -20,6 +20,14 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string ErrnoText(int error) { return std::strerror(error); }
 
+WriteFault& CurrentFault()
+{
+    static WriteFault fault;
+    return fault;
+}
+
+bool FaultAt(WriteFaultStep step) { return CurrentFault().step == step; }
+
 } // namespace
 
 std::optional<uint64_t> FileSize(const std::string& path)
@@ -73,6 +81,8 @@ std::string WriteFileBytes(const std::string& path, const Bytes& data)
     std::string pattern = (dir.empty() ? std::string("/") : dir) + "/." + base + ".zorp-XXXXXX";
     std::vector<char> tmpName(pattern.begin(), pattern.end());
     tmpName.push_back('\0');
+    if (FaultAt(WriteFaultStep::Create))
+        return "cannot create a file in " + dir + ": " + ErrnoText(EACCES);
     int fd = ::mkstemp(tmpName.data());
     if (fd < 0)
         return "cannot create a file in " + dir + ": " + ErrnoText(errno);
@@ -89,8 +99,15 @@ std::string WriteFileBytes(const std::string& path, const Bytes& data)
 
     std::string error;
     size_t written = 0;
+    size_t limit = data.size();
+    if (FaultAt(WriteFaultStep::Write))
+        limit = static_cast<size_t>(std::min<uint64_t>(CurrentFault().afterBytes, data.size()));
     while (written < data.size()) {
-        ssize_t n = ::write(fd, data.data() + written, data.size() - written);
+        if (written >= limit) {
+            error = "cannot write: " + ErrnoText(ENOSPC);
+            break;
+        }
+        ssize_t n = ::write(fd, data.data() + written, limit - written);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -101,16 +118,18 @@ std::string WriteFileBytes(const std::string& path, const Bytes& data)
     }
     if (error.empty() && ::fchmod(fd, mode) != 0)
         error = "cannot set permissions: " + ErrnoText(errno);
-    if (error.empty() && ::fsync(fd) != 0)
-        error = "cannot flush: " + ErrnoText(errno);
+    if (error.empty() && (FaultAt(WriteFaultStep::Flush) || ::fsync(fd) != 0))
+        error = "cannot flush: " + ErrnoText(FaultAt(WriteFaultStep::Flush) ? EIO : errno);
     if (::close(fd) != 0 && error.empty())
         error = "cannot close: " + ErrnoText(errno);
-    if (error.empty() && ::rename(tmpName.data(), path.c_str()) != 0)
-        error = "cannot replace the file: " + ErrnoText(errno);
+    if (error.empty() && (FaultAt(WriteFaultStep::Rename) || ::rename(tmpName.data(), path.c_str()) != 0))
+        error = "cannot replace the file: " + ErrnoText(FaultAt(WriteFaultStep::Rename) ? EXDEV : errno);
     if (!error.empty())
         ::unlink(tmpName.data());
     return error;
 }
+
+void SetWriteFaultForTesting(WriteFault fault) { CurrentFault() = fault; }
 
 std::string WritePatches(const std::string& path, const std::vector<Patch>& patches,
                          std::optional<uint64_t> expectedSize)

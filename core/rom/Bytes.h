@@ -40,8 +40,19 @@ std::string WritePatches(const std::string& path, const std::vector<Patch>& patc
 // One patch.
 std::string WriteBytesAt(const std::string& path, uint64_t offset, const Bytes& data);
 
-// Replaces (or creates) the file with exactly these bytes. Empty string on
-// success, else the reason.
+// Replaces (or creates) the file with exactly these bytes: they are written to
+// a temporary file in the same folder, flushed, and renamed over the target,
+// which keeps its permissions. A failure at any point leaves the target as it
+// was. Empty string on success, else the reason.
 std::string WriteFileBytes(const std::string& path, const Bytes& data);
+
+// Test seam: makes the next file replacements fail at a chosen step, the way a
+// full disk or a vanished folder would.
+enum class WriteFaultStep { None, Create, Write, Flush, Rename };
+struct WriteFault {
+    WriteFaultStep step = WriteFaultStep::None;
+    uint64_t afterBytes = 0; // Write: bytes that reach the disk before the failure
+};
+void SetWriteFaultForTesting(WriteFault fault);
 
 } // namespace zorp

@@ -199,3 +199,50 @@ TEST(FileAccess, ReplacingKeepsPermissions)
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.str()), fs::directory_iterator()), 1); // no temp left
 }
+
+// Whatever step of a save fails, the file on disk keeps every byte it had and
+// no temporary file is left beside it.
+TEST(FileAccess, EveryFailedStepLeavesTheOriginalUntouched)
+{
+    struct Case {
+        WriteFaultStep step;
+        uint64_t afterBytes;
+        const char* reasonStart;
+    };
+    const Case cases[] = {
+        {WriteFaultStep::Create, 0, "cannot create"},
+        {WriteFaultStep::Write, 0, "cannot write"},
+        {WriteFaultStep::Write, 3, "cannot write"},
+        {WriteFaultStep::Write, 4095, "cannot write"},
+        {WriteFaultStep::Flush, 0, "cannot flush"},
+        {WriteFaultStep::Rename, 0, "cannot replace"},
+    };
+    TempDir dir;
+    const std::string path = dir.file("rom.bin");
+    Bytes original(4096);
+    for (size_t i = 0; i < original.size(); ++i)
+        original[i] = static_cast<uint8_t>(i * 7);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reasonStart + std::to_string(c.afterBytes));
+        WriteFile(path, original);
+        SetWriteFaultForTesting({c.step, c.afterBytes});
+        const std::string patchError = WriteBytesAt(path, 100, Bytes(50, 0xEE));
+        const std::string replaceError = WriteFileBytes(path, Bytes(4096, 0xEE));
+        SetWriteFaultForTesting({});
+        EXPECT_EQ(patchError.rfind(c.reasonStart, 0), 0u) << patchError;
+        EXPECT_EQ(replaceError.rfind(c.reasonStart, 0), 0u) << replaceError;
+        EXPECT_EQ(ReadFileBytes(path), original);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.str()), fs::directory_iterator()), 1);
+    }
+    // With the fault cleared the same write goes through.
+    EXPECT_EQ(WriteBytesAt(path, 100, Bytes(50, 0xEE)), "");
+    EXPECT_EQ((*ReadFileBytes(path))[120], 0xEE);
+}
+
+TEST(FileAccess, VanishedFileIsNotRecreatedByAPatch)
+{
+    TempDir dir;
+    const std::string path = dir.file("gone.bin");
+    EXPECT_NE(WritePatches(path, {{0, {1}}}), "");
+    EXPECT_FALSE(fs::exists(path));
+}

@@ -1,0 +1,184 @@
+// zorptool show: identifies a ROM, runs its default template from the program
+// directory (or the template given) and prints what each editor of the
+// workspace would read from the ROM. Template messages are printed in their
+// place instead of being shown.
+#include <cstdio>
+#include <iostream>
+
+#include "Command.h"
+#include "RomMessageLine.h"
+#include "rom/Bytes.h"
+#include "rom/PubFunctions.h"
+#include "rom/RomDefinitions.h"
+#include "stage/S3SFile.h"
+#include "template/ByteSource.h"
+#include "template/LevelSelectTable.h"
+#include "template/PlaylistModel.h"
+#include "template/TemplateReader.h"
+#include "template/WavSample.h"
+
+namespace {
+
+int RunShow(const std::vector<std::string>& args);
+
+const ZorptoolCommand kShow{"show", "show [--template FILE] ROM",
+                            "Identifies the ROM, reads its default template (GAME.ZORP in the program directory, "
+                            "or FILE) and prints what each editor reads: level select names, palettes, playlist "
+                            "slots, the special stage block and the WAV sample.",
+                            RunShow};
+
+std::string Hex(int64_t value, int width = 0)
+{
+    if (value < 0)
+        return "-" + Hex(-value, width);
+    char text[32];
+    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(value));
+    return zorp::PadLeftZeros(text, std::max<int>(width, static_cast<int>(std::string(text).size())));
+}
+
+// Text from the ROM or the template may hold any byte: control bytes become
+// '.', bytes from 0x80 on are read as Latin-1 (the "S3" table's copyright
+// sign is 0xA9) and printed as UTF-8.
+std::string Printable(const std::string& bytes)
+{
+    std::string text;
+    for (unsigned char c : bytes) {
+        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+            text += '.';
+        } else if (c >= 0x80) {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            text += static_cast<char>(c);
+        }
+    }
+    return text;
+}
+
+void ShowLevelSelect(const zorp::LevelSelectSetup& setup, const zorp::ByteSource& rom)
+{
+    zorp::LevelSelectTable table(setup);
+    table.LoadNames(rom);
+    std::cout << "level select: start 0x" << Hex(setup.startAddress) << ", " << table.RowCount()
+              << " names, decode table " << setup.decodeTable << "\n";
+    for (int row = 0; row < table.RowCount(); ++row)
+        std::cout << "  " << Printable(table.Name(row)) << "\n";
+}
+
+void ShowPalettes(const zorp::PaletteSetup& setup, const zorp::ByteSource& rom)
+{
+    static const char* kFormats[] = {"Genesis", "RGB_15", "RGB_15_SWAP"};
+    const char* format = setup.paletteType >= 0 && setup.paletteType <= 2 ? kFormats[setup.paletteType] : "Genesis";
+    for (const zorp::PaletteEntry& palette : setup.palettes) {
+        std::cout << "palette: " << Printable(palette.description) << " at 0x" << Hex(palette.address) << ", "
+                  << palette.count << " colours (" << format << ")\n";
+        zorp::Bytes words = rom.Read(static_cast<uint64_t>(palette.address), 2 * static_cast<size_t>(palette.count));
+        for (int32_t i = 0; i < palette.count; ++i) {
+            std::cout << (i % 16 == 0 ? "  " : " ") << Hex(words[2 * i], 2) << Hex(words[2 * i + 1], 2);
+            if (i % 16 == 15 || i == palette.count - 1)
+                std::cout << "\n";
+        }
+    }
+}
+
+void ShowPlaylist(const zorp::PlaylistSetup& setup, const zorp::ByteSource& rom)
+{
+    zorp::PlaylistModel playlist(setup);
+    playlist.Load(rom);
+    std::cout << "playlist: start 0x" << Hex(setup.startAddress) << ", " << setup.blockSize << " bytes, songs "
+              << zorp::PlaylistModel::SongText(setup.minSong) << " to " << zorp::PlaylistModel::SongText(setup.maxSong)
+              << ", stored plus 0x" << Hex(setup.addValue, 2) << "\n";
+    for (int row = 0; row < playlist.RowCount(); ++row) {
+        std::cout << "  " << Printable(playlist.Caption(row)) << ": " << zorp::PlaylistModel::SongText(playlist.Song(row));
+        if (playlist.WasClamped(row))
+            std::cout << " (stored byte outside the song range)";
+        std::cout << "\n";
+    }
+}
+
+void ShowStages(const zorp::S3SSetup& setup)
+{
+    std::cout << "special stages: start 0x" << Hex(setup.startAddress) << ", " << setup.stages << " stages, ";
+    if (setup.compressed)
+        std::cout << "compressed, " << setup.compLength << " bytes allotted\n";
+    else
+        std::cout << "not compressed, " << int64_t{setup.stages} * 1032 << " bytes\n";
+}
+
+void ShowStageFile(int32_t s3sKind)
+{
+    const char* kind = s3sKind == zorp::kS3SKindV1   ? "version 1.00"
+                       : s3sKind == zorp::kS3SKindV2 ? "version 2.00"
+                                                     : "not a stage file";
+    std::cout << "special stage file: " << kind << "\n";
+}
+
+void ShowWav(const zorp::WavSetup& setup)
+{
+    std::cout << "wav sample: start 0x" << Hex(setup.startAddress) << ", " << setup.length << " bytes, "
+              << setup.frequency << " Hz\n";
+}
+
+int RunShow(const std::vector<std::string>& args)
+{
+    std::string templatePath;
+    std::string romPath;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--template" && i + 1 < args.size() && templatePath.empty())
+            templatePath = args[++i];
+        else if (romPath.empty() && args[i].rfind("--", 0) != 0)
+            romPath = args[i];
+        else
+            return ZorptoolUsage(kShow);
+    }
+    if (romPath.empty())
+        return ZorptoolUsage(kShow);
+    if (!zorp::FileSize(romPath))
+        return ZorptoolFail(romPath + ": cannot open the file");
+    if (zorp::RomKindOfPath(romPath) == zorp::RomKind::Unsupported)
+        return ZorptoolFail(romPath + ": unknown file type (expected .BIN, .GEN, .32X, .GG, .SMS, .GBA or .S3S)");
+
+    zorp::RomDefinitionsLoad definitions = zorp::LoadRomDefinitions();
+    if (!definitions.ok())
+        return ZorptoolFail(RomMessageLine(*definitions.error) + " (looked for " +
+                            zorp::AppFilePath(zorp::kRomDefinitionsFileName) + ")");
+    const zorp::RomIdentification id = zorp::IdentifyRom(definitions.table, romPath);
+    if (id.gameId == zorp::kGameIdUnknown)
+        return ZorptoolFail(romPath + ": unrecognised ROM, not defined in ROM_DEF.RDEF");
+
+    if (templatePath.empty())
+        templatePath = zorp::AppFilePath(id.gameId + ".ZORP");
+    if (!zorp::FileSize(templatePath))
+        return ZorptoolFail(templatePath + ": template not found");
+    // zorptool carries the codec, so compressed special stages are offered.
+    const zorp::TemplateResult result = zorp::ReadTemplateFile(templatePath, zorp::TemplateReadOptions{true});
+    if (result.refusal != zorp::TemplateRefusal::None)
+        return ZorptoolFail(templatePath + ": template refused (" + zorp::RefusalStatus(result.refusal) +
+                            "): " + RomMessageLine(std::get<zorp::Message>(result.actions.back())));
+
+    zorp::FileSource rom(romPath);
+    if (!rom.IsOpen())
+        return ZorptoolFail(romPath + ": cannot open the file");
+
+    std::cout << "game: " << id.gameId << " (" << Printable(zorp::GameDisplayName(definitions.table, id.gameId))
+              << ")\ntemplate: " << templatePath << "\n";
+    for (const zorp::TemplateAction& action : result.actions) {
+        if (const auto* levels = std::get_if<zorp::LevelSelectSetup>(&action))
+            ShowLevelSelect(*levels, rom);
+        else if (const auto* palettes = std::get_if<zorp::PaletteSetup>(&action))
+            ShowPalettes(*palettes, rom);
+        else if (const auto* playlist = std::get_if<zorp::PlaylistSetup>(&action))
+            ShowPlaylist(*playlist, rom);
+        else if (const auto* stages = std::get_if<zorp::S3SSetup>(&action))
+            ShowStages(*stages);
+        else if (std::holds_alternative<zorp::S3SFileSetup>(action))
+            ShowStageFile(id.s3sKind);
+        else if (const auto* wav = std::get_if<zorp::WavSetup>(&action))
+            ShowWav(*wav);
+        else if (const auto* message = std::get_if<zorp::Message>(&action))
+            std::cout << "message: " << Printable(RomMessageLine(*message)) << "\n";
+    }
+    return 0;
+}
+
+} // namespace
