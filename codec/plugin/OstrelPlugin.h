@@ -1,0 +1,25 @@
+#pragma once
+// The plug-in object that implements clsOstrel on top of the Kosinski library
+// and the S3S readers. It holds no state: every call works in memory on the
+// caller's arrays.
+#include <QObject>
+
+#include "ostrel/clsOstrel.h"
+
+class OstrelPlugin : public QObject, public clsOstrel {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID OSTREL_IID)
+    Q_INTERFACES(clsOstrel)
+
+public:
+    bool DecompressKosinski_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte) override;
+    bool DecompressKosinski_String(const std::string& InString, std::string& OutString) override;
+    bool LoadS3S_Byte(const std::string& S3SFile, std::vector<uint8_t>& ReturnStage, int32_t* StartingRow,
+                      int32_t* StartingCol, S3S_StartDirection* StartingDirection, int32_t* PerfectRings,
+                      std::string* ReturnComment, int32_t* S3SVersion) override;
+    void AboutOstrel() override;
+    bool CompressKosinski_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte) override;
+    bool CompressKosinski_String(const std::string& InString, std::string& OutString) override;
+    bool OstrelPresent() override;
+    bool CompressKosinskiOptimal_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte) override;
+};

@@ -1,0 +1,127 @@
+// The smallest-stream encoder: exact small cases, optimality against an
+// exhaustive parse, and round trips on generated data.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "TestData.h"
+#include "kosinski/SmallestPack.h"
+#include "kosinski/modVorlith_Extract.h"
+#include "kosinski/modVorlith_Pack.h"
+
+using namespace zorp;
+using namespace zorp::testing;
+
+namespace {
+
+// Fewest bits over every parse, trying every distance and length the format
+// offers (quadratic; for small inputs only).
+long ExhaustiveBits(const Bytes& x)
+{
+    const long n = static_cast<long>(x.size());
+    std::vector<long> best(x.size() + 1, std::numeric_limits<long>::max());
+    best[0] = 0;
+    for (long i = 0; i < n; ++i) {
+        best[i + 1] = std::min(best[i + 1], best[i] + 9);
+        for (long d = 1; d <= std::min(i, 8192L); ++d) {
+            long len = 0;
+            while (i + len < n && len < 256 && x[i + len] == x[i - d + len])
+                ++len;
+            for (long l = 2; l <= len; ++l) {
+                long bits = std::numeric_limits<long>::max();
+                if (l <= 5 && d <= 256)
+                    bits = 12;
+                else if (l >= 3 && l <= 9)
+                    bits = 18;
+                else if (l >= 3)
+                    bits = 26;
+                if (bits != std::numeric_limits<long>::max())
+                    best[i + l] = std::min(best[i + l], best[i] + bits);
+            }
+        }
+    }
+    return best[x.size()];
+}
+
+// Stream length from the token bits: one 16-bit field per 16 descriptor bits
+// (the end marker's included) plus one, and the data bytes.
+size_t StreamBytes(const std::vector<KosinskiToken>& tokens)
+{
+    long descriptor = 2, data = 3;
+    for (const KosinskiToken& t : tokens) {
+        const int bits = t.kind == KosinskiTokenKind::Straight ? 1 : t.kind == KosinskiTokenKind::Inline ? 4 : 2;
+        descriptor += bits;
+        data += (TokenBits(t) - bits) / 8;
+    }
+    return static_cast<size_t>(2 * (descriptor / 16 + 1) + data);
+}
+
+TEST(SmallestPack, ExactSmallCases)
+{
+    EXPECT_EQ(PackSmallest(Bytes{}), B({0x02, 0x00, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(PackSmallest(B({0x41})), B({0x05, 0x00, 0x41, 0x00, 0x00, 0x00}));
+    // a literal and an overlapping inline copy of five bytes at distance 1
+    EXPECT_EQ(PackSmallest(Repeat(0x41, 6)), B({0x59, 0x00, 0x41, 0xFF, 0x00, 0x00, 0x00}));
+}
+
+TEST(SmallestPack, RunsUseOverlappingCopies)
+{
+    const Bytes data = Repeat(0x00, 5000);
+    const auto tokens = FindSmallestTokens(data.data(), data.size());
+    // one literal, then copies of 256 at distance 1 (and one for the rest)
+    ASSERT_GE(tokens.size(), 2u);
+    EXPECT_EQ(tokens[0].kind, KosinskiTokenKind::Straight);
+    EXPECT_LE(tokens.size(), 1 + (5000 + 255) / 256 + 1);
+    for (size_t i = 1; i < tokens.size(); ++i)
+        EXPECT_EQ(tokens[i].distance, 1);
+    EXPECT_EQ(modVorlith_Extract::Decode(WriteKosinskiStream(tokens)).output, data);
+}
+
+TEST(SmallestPack, OptimalOnSmallInputs)
+{
+    for (uint32_t seed = 1; seed <= 120; ++seed) {
+        DataGenerator gen(5000 + seed);
+        const size_t size = static_cast<size_t>(gen.Uniform(0, 500));
+        const Bytes data = seed % 2 ? gen.Structured(size) : gen.Random(size, 1 + static_cast<int>(seed % 4));
+        const auto tokens = FindSmallestTokens(data.data(), data.size());
+        ASSERT_EQ(TotalBits(tokens), ExhaustiveBits(data)) << "seed " << seed;
+        const Bytes stream = WriteKosinskiStream(tokens);
+        ASSERT_EQ(stream.size(), StreamBytes(tokens)) << "seed " << seed;
+        ASSERT_EQ(modVorlith_Extract::Decode(stream).output, data) << "seed " << seed;
+    }
+}
+
+TEST(SmallestPack, FarWindowEdge)
+{
+    // A 3-byte repeat exactly 8192 back is used, 8193 back is not.
+    for (size_t filler : {8189u, 8190u}) {
+        const Bytes data = Concat({B({'A', 'B', 'C'}), DistinctPairFiller(filler, {'A', 'B', 'C'}), B({'A', 'B', 'C'})});
+        const auto tokens = FindSmallestTokens(data.data(), data.size());
+        const bool copied = tokens.back().kind != KosinskiTokenKind::Straight;
+        EXPECT_EQ(copied, filler == 8189u);
+        if (copied) {
+            EXPECT_EQ(tokens.back().distance, 8192);
+        }
+        EXPECT_EQ(modVorlith_Extract::Decode(WriteKosinskiStream(tokens)).output, data);
+    }
+}
+
+TEST(SmallestPack, RoundTripsAndNeverCostsMoreThanTheSpecifiedParse)
+{
+    for (uint32_t seed = 1; seed <= 60; ++seed) {
+        DataGenerator gen(9000 + seed);
+        const size_t size = static_cast<size_t>(gen.Uniform(0, seed <= 50 ? 5000 : 65536));
+        const Bytes data = seed % 4 == 0 ? gen.Random(size, 256) : gen.Structured(size);
+        const auto tokens = FindSmallestTokens(data.data(), data.size());
+        for (const KosinskiToken& t : tokens)
+            ASSERT_TRUE(IsWritable(t));
+        const auto back = modVorlith_Extract::Decode(WriteKosinskiStream(tokens));
+        ASSERT_TRUE(back.Ok()) << "seed " << seed;
+        ASSERT_EQ(back.output, data) << "seed " << seed;
+        EXPECT_LE(TotalBits(tokens), TotalBits(modVorlith_Pack::FindTokens(data.data(), data.size())))
+            << "seed " << seed;
+    }
+}
+
+} // namespace
