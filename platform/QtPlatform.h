@@ -4,6 +4,8 @@
 
 #include "Platform.h"
 
+class QSettings;
+
 namespace zorp::ui {
 
 class QtMessageBoxes : public MessageBoxes {
@@ -17,12 +19,18 @@ public:
 };
 
 // QSettings of the application "Sonic the Hedgehog Quorvane", group "Templates".
+// An ini path (tests) replaces the user's store with that file.
 class QtSettingsStore : public SettingsStore {
 public:
+    explicit QtSettingsStore(const QString& iniPath = QString());
     QString value(const QString& key, const QString& defaultValue) const override;
     void setValue(const QString& key, const QString& value) override;
     void remove(const QString& key) override;
     bool contains(const QString& key) const override;
+
+private:
+    std::unique_ptr<QSettings> open() const;
+    QString iniPath_;
 };
 
 class QtSoundOutput : public SoundOutput {

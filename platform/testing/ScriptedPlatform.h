@@ -2,8 +2,9 @@
 // Scripted stand-ins for tests: each question is answered from a queue set up
 // by the test, and every question asked is recorded so the test can assert
 // the exact title, text, icon and buttons, in order. A question with no
-// scripted answer is recorded as unexpected and answered with Cancel / a
-// cancelled dialog, so a test never blocks.
+// scripted answer is recorded as unexpected and answered as if the box had
+// been closed (Cancel; No without Cancel; Ok for an OK-only box, as in
+// MessageBoxes::show) / as a cancelled dialog, so a test never blocks.
 #include <QMap>
 #include <QVector>
 #include <deque>
