@@ -1,0 +1,89 @@
+#pragma once
+// Shared by the utility window suites: a temporary program directory holding
+// a ROM_DEF.RDEF written here, synthetic images (core test helpers), file
+// access and the screenshot hook.
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include "UtilityMessages.h"
+#include "rom/PubFunctions.h"
+#include "rom/tests/RomTestFiles.h"
+
+namespace utiltest {
+
+using namespace romtest;
+
+inline std::string DefinitionRecord(const std::string& name, const std::string& id, const GameHeader& h)
+{
+    return "n|" + name + "|" + id + "|" + h.half + h.half + "|" + h.serial.substr(0, 11) + "\r\n";
+}
+
+inline std::string DefinitionsText()
+{
+    return "ZORP-II ROM DEFINITIONS FILE|\r\n" + DefinitionRecord("Sonic the Hedgehog", "S1", Sonic1Rev00()) +
+           DefinitionRecord("Sonic the Hedgehog (REV01)", "S1_J", Sonic1Rev01()) +
+           DefinitionRecord("Sonic the Hedgehog 2", "S2", Sonic2()) +
+           DefinitionRecord("Sonic the Hedgehog 3", "S3", Sonic3()) +
+           DefinitionRecord("Sonic & Knuckles", "S&K", SonicKnuckles());
+}
+
+// A temporary folder that is the program directory while the object lives.
+class ProgramDir {
+public:
+    ProgramDir()
+    {
+        saved_ = zorp::ProgramDirectory();
+        zorp::SetProgramDirectory(zorp::ui::ToFsPath(dir_.path()));
+        WriteText(file("ROM_DEF.RDEF"), DefinitionsText());
+    }
+    ~ProgramDir() { zorp::SetProgramDirectory(saved_); }
+    ProgramDir(const ProgramDir&) = delete;
+    ProgramDir& operator=(const ProgramDir&) = delete;
+
+    std::string file(const std::string& name) const { return zorp::ui::ToFsPath(path(name)); }
+    QString path(const std::string& name) const { return dir_.filePath(QString::fromStdString(name)); }
+
+private:
+    QTemporaryDir dir_;
+    std::string saved_;
+};
+
+inline zorp::Bytes ReadAll(const QString& path)
+{
+    auto bytes = zorp::ReadFileBytes(zorp::ui::ToFsPath(path), 256u << 20);
+    return bytes ? *bytes : zorp::Bytes();
+}
+
+inline zorp::Bytes Slice(const zorp::Bytes& b, size_t from, size_t count)
+{
+    if (from > b.size())
+        return {};
+    count = std::min(count, b.size() - from);
+    return zorp::Bytes(b.begin() + static_cast<std::ptrdiff_t>(from),
+                       b.begin() + static_cast<std::ptrdiff_t>(from + count));
+}
+
+inline void Click(QWidget& window, const char* name)
+{
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+    QVERIFY2(button, name);
+    QVERIFY2(button->isEnabled(), name);
+    button->click();
+}
+
+// With ZORP_SCREENSHOT_DIR set, saves the window as fileName there.
+inline void SaveScreenshot(QWidget& window, const QString& fileName)
+{
+    const QString dir = qEnvironmentVariable("ZORP_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(50);
+    QVERIFY(window.grab().save(QDir(dir).filePath(fileName)));
+}
+
+} // namespace utiltest
