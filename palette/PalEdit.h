@@ -1,0 +1,162 @@
+#pragma once
+// PalEdit: the palette editor control. It lists the palettes a template names,
+// shows the selected one as a grid of swatches (16 per row), and edits the
+// selected swatch with three channel sliders. Palettes are read from and
+// written to the ROM file named by Filename, at the positions of the table.
+//
+// Colour changes are undo commands on undoStack(); consecutive changes of the
+// same swatch merge into one. PaletteModified is true while the stack is away
+// from its clean state (or after the host sets it true); setting it false
+// marks the stack clean. Showing a palette (a new table, another row, a
+// reload) starts a new undo history.
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "palette/PaletteWord.h"
+#include "platform/Platform.h"
+
+class QAction;
+class QListWidget;
+class QMenu;
+class QScrollBar;
+class QSlider;
+class QButtonGroup;
+class QUndoStack;
+
+namespace zorp::ui {
+
+class ChannelLabel;
+class PaletteSwatch;
+
+class PalEdit : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int PaletteType READ PaletteType WRITE setPaletteType)
+    Q_PROPERTY(QString Filename READ Filename WRITE setFilename)
+    Q_PROPERTY(bool PaletteModified READ PaletteModified WRITE setPaletteModified NOTIFY PaletteModifiedChanged)
+
+public:
+    // Runs the channel switch menu at a screen position and returns the item
+    // chosen (nullptr when closed without a choice). Replaceable for tests.
+    using MenuRunner = std::function<QAction*(QMenu* menu, QPoint globalPosition)>;
+
+    explicit PalEdit(QWidget* parent = nullptr);
+    explicit PalEdit(const Platform& platform, QWidget* parent = nullptr);
+    ~PalEdit() override;
+
+    void setPlatform(const Platform& platform) { platform_ = platform; }
+    void setMenuRunner(MenuRunner runner);
+    QUndoStack* undoStack() const { return undo_; }
+
+    // Creates swatches 0 .. maximum - 1 (the largest entry count of all
+    // palettes), all black, at most 4096. A palette with more entries than
+    // there are swatches shows and saves only those that fit.
+    void LoadColors(int maximum);
+    // Stores the palette table (three parallel lists; rows beyond the
+    // shortest list are dropped) and shows row 0. Never counts as an edit.
+    void PaletteList(const QStringList& names, const QList<qint64>& addresses, const QList<int>& counts);
+
+    int PaletteType() const { return paletteType_; }
+    // Stores the format code and rescales the sliders (UpdatePaletteType).
+    void setPaletteType(int type);
+    void UpdatePaletteType();
+
+    QString Filename() const { return filename_; }
+    void setFilename(const QString& path) { filename_ = path; }
+
+    // Shows the palette of the selected row from the file. False (with a
+    // message) when the file cannot be read; the swatches then stay hidden.
+    bool RestorePalette();
+    // Writes the shown swatches as the palette of the selected row (or of
+    // the previous row). False (with a message, PaletteModified kept) when the
+    // file cannot be written or the row is not the one on screen. True when
+    // there is nothing to write (no file).
+    bool SavePalette(bool usePreviousRow = false);
+
+    bool PaletteModified() const;
+    void setPaletteModified(bool modified);
+
+    // The "Save Palette" question when there are unsaved edits: Yes saves,
+    // No discards. False when the user cancels or the save fails.
+    bool MaybeSave();
+
+    // Index of the selected swatch, -1 for none.
+    int SelectedSwatch() const;
+    // Number of swatches the shown palette uses.
+    int ShownCount() const { return shownCount_; }
+
+signals:
+    void PaletteModifiedChanged(bool modified);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class ChangeSwatchColorCommand;
+
+    void buildWidgets();
+    void createGrid();
+    void layoutWidgets();
+    void layoutSwatches();
+    zorp::PaletteFormat format() const { return zorp::PaletteFormatFromType(paletteType_); }
+
+    void onRowChanged(int row);
+    void onSwatchClicked(int index);
+    void onSliderMoved();
+    void onScrolled(int value);
+    void openSwitchMenu(int channel, QPoint globalPosition);
+    void switchChannels(int source, int chosen);
+
+    // Sliders, labels and preview from a swatch, without recolouring it.
+    void showSwatchInSliders(int index);
+    void setSlidersQuietly(const zorp::SliderPositions& positions);
+    zorp::SliderPositions sliderPositions() const;
+    void updateLabelsAndPreview();
+    // Gives the selected swatch the colour of the sliders, as one edit.
+    void recolourFromSliders(const QString& text, bool mergeable);
+    void selectSwatchQuietly(int index);
+    void applySwatchColor(int index, uint32_t colorValue);
+
+    void hideAllSwatches();
+    void startNewHistory();
+    void notifyModified();
+    bool rowInTable(int row) const { return row >= 0 && row < names_.size(); }
+    Answer ask(const MessageRequest& request);
+
+    Platform platform_;
+    MenuRunner runMenu_;
+
+    QString filename_;
+    int paletteType_ = 0;
+    QStringList names_;
+    QList<qint64> addresses_;
+    QList<int> counts_;
+    int previousRow_ = -1;
+    int shownCount_ = 0;
+    int switchSource_ = 0;
+    bool baseModified_ = false;
+    bool reportedModified_ = false;
+    bool quiet_ = false;       // slider changes made by the editor itself
+    bool changingRow_ = false; // list changes made by the editor itself
+
+    QUndoStack* undo_ = nullptr;
+    QListWidget* list_ = nullptr;
+    QWidget* gridWindow_ = nullptr; // picPalette2
+    QWidget* grid_ = nullptr;       // picPalette
+    QScrollBar* scroll_ = nullptr;  // vscPalette
+    QButtonGroup* swatchGroup_ = nullptr;
+    std::vector<PaletteSwatch*> swatches_;
+    QWidget* settings_ = nullptr; // picColorSettings
+    std::array<QSlider*, 3> sliders_{};
+    std::array<ChannelLabel*, 3> labels_{};
+    QWidget* preview_ = nullptr; // shpPreview
+    QMenu* switchMenu_ = nullptr;
+    QAction* switchDesc_ = nullptr;
+    std::array<QAction*, 3> switchColors_{};
+};
+
+} // namespace zorp::ui

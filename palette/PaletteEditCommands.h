@@ -1,0 +1,28 @@
+#pragma once
+// A colour change of one swatch of the palette editor, as an undo command.
+// Consecutive slider moves on the same swatch merge into one command.
+#include <QUndoCommand>
+#include <cstdint>
+
+namespace zorp::ui {
+
+class PalEdit;
+
+class ChangeSwatchColorCommand : public QUndoCommand {
+public:
+    ChangeSwatchColorCommand(PalEdit* editor, int swatch, uint32_t before, uint32_t after, const QString& text,
+                             bool mergeable);
+    void undo() override;
+    void redo() override;
+    int id() const override;
+    bool mergeWith(const QUndoCommand* other) override;
+
+private:
+    PalEdit* editor_;
+    int swatch_;
+    uint32_t before_; // colour values R + 256 G + 65536 B
+    uint32_t after_;
+    bool mergeable_;
+};
+
+} // namespace zorp::ui
