@@ -9,6 +9,7 @@
 // the whole image, then the even ones.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,6 +84,15 @@ struct RomFormatResult {
 // until a part with header byte 2 = 0. A missing part k gives the critical
 // message "Error loading ROM series" / "Error loading part k of ROM series.".
 RomFormatResult DetectRomFormat(const std::string& path);
+
+// How DetectRomFormat reaches files: their size, and their bytes up to a
+// limit (nullopt when missing, unreadable or over the limit). The plain
+// overload uses the file system; tests and fuzzing supply files from memory.
+struct RomFileAccess {
+    std::function<std::optional<uint64_t>(const std::string& path)> size;
+    std::function<std::optional<Bytes>(const std::string& path, uint64_t maxSize)> read;
+};
+RomFormatResult DetectRomFormat(const std::string& path, const RomFileAccess& files);
 
 // The layout's name as the converter shows it after "Format: ":
 // "Multi Game Doctor Interleaved", "Super Magic Drive Interleaved" or

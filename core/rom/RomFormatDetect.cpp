@@ -37,7 +37,7 @@ Bytes BodyOf(const Bytes& smdFile)
 }
 
 // Joins the bodies of parts 1, 2, ... of the series that path belongs to.
-RomFormatResult JoinSmdSeries(const std::string& path)
+RomFormatResult JoinSmdSeries(const std::string& path, const RomFileAccess& files)
 {
     const std::string stem = path.substr(0, path.size() - 1);
     RomFormatResult result;
@@ -47,7 +47,7 @@ RomFormatResult JoinSmdSeries(const std::string& path)
             return Failure("Error loading ROM series", "Error: The ROM series has more than " +
                                                            std::to_string(kMaxSmdSeriesParts) + " parts.");
         const std::string partPath = stem + std::to_string(part);
-        auto size = FileSize(partPath);
+        auto size = files.size(partPath);
         if (!size)
             return MissingSeriesPart(part);
         if (*size < kSmdHeaderSize || (*size - kSmdHeaderSize) % kSmdBlockSize != 0)
@@ -55,7 +55,7 @@ RomFormatResult JoinSmdSeries(const std::string& path)
                                                            " of the ROM series is not a valid SMD file.");
         if (body.size() + (*size - kSmdHeaderSize) > kMaxSmdSeriesSize)
             return Failure("Error loading ROM series", "Error: The ROM series is larger than 4 MB.");
-        auto bytes = ReadFileBytes(partPath, kSmdHeaderSize + kMaxSmdSeriesSize);
+        auto bytes = files.read(partPath, kSmdHeaderSize + kMaxSmdSeriesSize);
         if (!bytes || bytes->size() != *size)
             return MissingSeriesPart(part);
         body.insert(body.end(), bytes->begin() + static_cast<std::ptrdiff_t>(kSmdHeaderSize), bytes->end());
@@ -97,23 +97,31 @@ bool IsConsoleName(const Bytes& data, size_t offset)
     return name == kConsoleGenesis || name == kConsoleMegaDrive || name == kConsole32X;
 }
 
-RomFormatResult DetectRomFormat(const std::string& path)
+RomFileAccess RealRomFiles()
 {
-    auto size = FileSize(path);
+    return {[](const std::string& path) { return FileSize(path); },
+            [](const std::string& path, uint64_t maxSize) { return ReadFileBytes(path, maxSize); }};
+}
+
+RomFormatResult DetectRomFormat(const std::string& path) { return DetectRomFormat(path, RealRomFiles()); }
+
+RomFormatResult DetectRomFormat(const std::string& path, const RomFileAccess& files)
+{
+    auto size = files.size(path);
     if (!size)
         return Failure("Error loading ROM", "Error: The file could not be opened.");
     if (*size > kMaxRomFileSize)
         return Failure("Error loading ROM", "Error: The file is larger than " +
                                                 std::to_string(kMaxRomFileSize >> 20) +
                                                 " MB, too large for a cartridge image.");
-    auto file = ReadFileBytes(path, kMaxRomFileSize);
+    auto file = files.read(path, kMaxRomFileSize);
     if (!file)
         return Failure("Error loading ROM", "Error: The file could not be read.");
 
     RomFormatResult result;
     if (IsSmdHeader(*file)) {
         if ((*file)[2] == kSmdSeriesMorePartsFollow) {
-            result = JoinSmdSeries(path);
+            result = JoinSmdSeries(path, files);
             if (!result.ok())
                 return result;
         } else {
