@@ -75,6 +75,10 @@ std::string WriteFileBytes(const std::string& path, const Bytes& data)
 {
     // Write a sibling temporary file and rename it over the target, so a
     // failure at any point leaves the original file exactly as it was.
+    // Replacing goes through the folder, which would get past a file the
+    // user made read-only: honour the file's own protection first.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+        return "the file is read-only: " + ErrnoText(errno);
     auto slash = path.find_last_of('/');
     std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     std::string base = slash == std::string::npos ? path : path.substr(slash + 1);

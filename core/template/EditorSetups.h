@@ -52,7 +52,7 @@ struct PlaylistSetup {
     int32_t maxSong = 0;
     int32_t addValue = 0;
     int32_t blockSize = 0;
-    std::vector<PlaylistSlot> slots;
+    std::vector<PlaylistSlot> songSlots;
 };
 
 // S3S: special stages stored in the ROM. The editor's EnableS3SFunctions is

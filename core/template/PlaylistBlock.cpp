@@ -61,7 +61,7 @@ std::optional<TemplateAction> ReadPlaylistBlock(BlockReader& reader, TemplateSet
                 continue;
             if (*n < 0 || *n > kMaxPlaylistSlots)
                 return reader.Refuse(line, "The number of playlist slots must lie between 0 and 65535.");
-            state.slots.assign(static_cast<size_t>(*n), PlaylistSlot{});
+            state.songSlots.assign(static_cast<size_t>(*n), PlaylistSlot{});
             state.slotLines.assign(static_cast<size_t>(*n), 0);
         } else if (key == "SONG") {
             if (line.Value(0).empty())
@@ -69,9 +69,9 @@ std::optional<TemplateAction> ReadPlaylistBlock(BlockReader& reader, TemplateSet
             auto offset = Conv0x(line.Value(1));
             if (!offset)
                 return reader.Refuse(line, "The slot offset of a SONG line must be a number.");
-            for (size_t i = 0; i < state.slots.size(); ++i) {
-                if (state.slots[i].caption.empty()) {
-                    state.slots[i] = {line.Value(0), *offset};
+            for (size_t i = 0; i < state.songSlots.size(); ++i) {
+                if (state.songSlots[i].caption.empty()) {
+                    state.songSlots[i] = {line.Value(0), *offset};
                     state.slotLines[i] = reader.LineNumber();
                     break;
                 }
@@ -94,8 +94,8 @@ std::optional<TemplateAction> ReadPlaylistBlock(BlockReader& reader, TemplateSet
     if (lowestByte < 0 || highestByte > 255)
         return reader.RefuseBlock("ADDVALTOROM plus a song number between MINSONG and MAXSONG must lie between 0 "
                                   "and 255.");
-    for (size_t i = 0; i < state.slots.size(); ++i) {
-        int32_t offset = state.slots[i].offset;
+    for (size_t i = 0; i < state.songSlots.size(); ++i) {
+        int32_t offset = state.songSlots[i].offset;
         if (offset < 0 || offset >= *state.blockSize) {
             std::string where = state.slotLines[i] ? "line " + std::to_string(state.slotLines[i]) : "an unfilled slot";
             return reader.RefuseBlock("The slot offset " + std::to_string(offset) + " (" + where +
@@ -110,7 +110,7 @@ std::optional<TemplateAction> ReadPlaylistBlock(BlockReader& reader, TemplateSet
     setup.maxSong = *state.maxSong;
     setup.addValue = *state.addValue;
     setup.blockSize = *state.blockSize;
-    setup.slots = state.slots;
+    setup.songSlots = state.songSlots;
     return setup;
 }
 

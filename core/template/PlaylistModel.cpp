@@ -8,7 +8,7 @@
 namespace zorp {
 
 PlaylistModel::PlaylistModel(PlaylistSetup setup)
-    : setup_(std::move(setup)), songs_(setup_.slots.size(), 0), clamped_(setup_.slots.size(), false)
+    : setup_(std::move(setup)), songs_(setup_.songSlots.size(), 0), clamped_(setup_.songSlots.size(), false)
 {
     for (int32_t& song : songs_)
         song = Clamp(song);
@@ -25,7 +25,7 @@ void PlaylistModel::Load(const ByteSource& rom)
     Bytes block = rom.Read(static_cast<uint64_t>(std::max(0, setup_.startAddress)),
                            static_cast<size_t>(std::max(0, setup_.blockSize)));
     for (size_t i = 0; i < songs_.size(); ++i) {
-        int32_t offset = setup_.slots[i].offset;
+        int32_t offset = setup_.songSlots[i].offset;
         int32_t byte = offset >= 0 && static_cast<size_t>(offset) < block.size() ? block[static_cast<size_t>(offset)] : 0;
         int64_t song = int64_t{byte} - setup_.addValue;
         songs_[i] = Clamp(song);
@@ -47,7 +47,7 @@ std::optional<ByteWrite> PlaylistModel::PlanWrite(const ByteSource& rom) const
     ByteWrite write{static_cast<uint64_t>(setup_.startAddress),
                     rom.Read(static_cast<uint64_t>(setup_.startAddress), static_cast<size_t>(setup_.blockSize))};
     for (size_t i = 0; i < songs_.size(); ++i) {
-        int32_t offset = setup_.slots[i].offset;
+        int32_t offset = setup_.songSlots[i].offset;
         if (offset >= 0 && offset < setup_.blockSize)
             write.bytes[static_cast<size_t>(offset)] = static_cast<uint8_t>(int64_t{setup_.addValue} + songs_[i]);
     }

@@ -17,8 +17,8 @@ public:
     explicit PlaylistModel(PlaylistSetup setup);
 
     int RowCount() const { return static_cast<int>(songs_.size()); }
-    const std::string& Caption(int row) const { return setup_.slots[static_cast<size_t>(row)].caption; }
-    int32_t Offset(int row) const { return setup_.slots[static_cast<size_t>(row)].offset; }
+    const std::string& Caption(int row) const { return setup_.songSlots[static_cast<size_t>(row)].caption; }
+    int32_t Offset(int row) const { return setup_.songSlots[static_cast<size_t>(row)].offset; }
     int32_t Song(int row) const { return songs_[static_cast<size_t>(row)]; }
     // The byte read for this row gave a song number outside MINSONG..MAXSONG
     // and was clamped into the range; the UI marks such rows. Cleared when

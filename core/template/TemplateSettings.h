@@ -39,7 +39,7 @@ struct TemplateSettings {
         std::optional<int32_t> maxSong;
         std::optional<int32_t> addValue;
         std::optional<int32_t> blockSize;
-        std::vector<PlaylistSlot> slots;
+        std::vector<PlaylistSlot> songSlots;
         std::vector<int> slotLines; // line of the SONG that filled each slot (0: none)
     } playlist;
 

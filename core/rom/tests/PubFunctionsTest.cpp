@@ -246,3 +246,16 @@ TEST(FileAccess, VanishedFileIsNotRecreatedByAPatch)
     EXPECT_NE(WritePatches(path, {{0, {1}}}), "");
     EXPECT_FALSE(fs::exists(path));
 }
+
+TEST(FileAccess, ReadOnlyFileIsNotReplaced)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write read-only files";
+    TempDir dir;
+    const std::string path = dir.file("rom.bin");
+    WriteFile(path, Bytes{1, 2, 3});
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_EQ(WriteBytesAt(path, 0, Bytes{9}).rfind("the file is read-only", 0), 0u);
+    fs::permissions(path, fs::perms::owner_all);
+    EXPECT_EQ(ReadFileBytes(path), (Bytes{1, 2, 3}));
+}

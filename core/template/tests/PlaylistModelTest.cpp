@@ -14,7 +14,7 @@ PlaylistSetup Sonic2Like(std::vector<PlaylistSlot> slots)
     setup.maxSong = 0x1F;
     setup.addValue = 0x80;
     setup.blockSize = 4;
-    setup.slots = std::move(slots);
+    setup.songSlots = std::move(slots);
     return setup;
 }
 

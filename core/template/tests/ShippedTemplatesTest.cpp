@@ -123,8 +123,8 @@ TEST(ShippedTemplates, SonicOneRevisions)
         EXPECT_EQ(playlist.minSong, 1);
         EXPECT_EQ(playlist.maxSong, 0x13);
         EXPECT_EQ(playlist.addValue, 0x80);
-        ASSERT_EQ(playlist.slots.size(), 7u);
-        EXPECT_EQ(playlist.slots[6], (PlaylistSlot{"Final Zone", 6}));
+        ASSERT_EQ(playlist.songSlots.size(), 7u);
+        EXPECT_EQ(playlist.songSlots[6], (PlaylistSlot{"Final Zone", 6}));
         auto palettes = ActionsOf<PaletteSetup>(result).at(0);
         EXPECT_EQ(palettes.palettes.at(0), (PaletteEntry{"Sonic", id == std::string("S1") ? 0x2388 : 0x2380, 16}));
         EXPECT_EQ(palettes.largestCount, 48);
@@ -141,11 +141,11 @@ TEST(ShippedTemplates, SonicTwo)
     EXPECT_EQ(FrameTag(playlist), std::to_string(0x3EA0) + "|128|17");
     EXPECT_EQ(playlist.minSong, 1);
     EXPECT_EQ(playlist.maxSong, 0x1F);
-    ASSERT_EQ(playlist.slots.size(), 17u);
+    ASSERT_EQ(playlist.songSlots.size(), 17u);
     for (size_t i = 0; i < 17; ++i)
-        EXPECT_EQ(playlist.slots[i].offset, static_cast<int32_t>(i)); // slot = zone id
-    EXPECT_EQ(playlist.slots[0].caption, "Emerald Hill Zone");
-    EXPECT_EQ(playlist.slots[0x0D].caption, "Chemical Plant Zone");
+        EXPECT_EQ(playlist.songSlots[i].offset, static_cast<int32_t>(i)); // slot = zone id
+    EXPECT_EQ(playlist.songSlots[0].caption, "Emerald Hill Zone");
+    EXPECT_EQ(playlist.songSlots[0x0D].caption, "Chemical Plant Zone");
     EXPECT_EQ(FrameTag(ActionsOf<WavSetup>(result).at(0)), std::to_string(0xF1E8C) + "|24948|16500");
 }
 
@@ -189,9 +189,9 @@ TEST(ShippedTemplates, SonicThreeAndKnucklesStagesMusicAndSample)
         EXPECT_EQ(FrameTag(playlist), std::to_string(start) + "|0|48");
         EXPECT_EQ(playlist.minSong, 1);
         EXPECT_EQ(playlist.maxSong, 0x32);
-        ASSERT_EQ(playlist.slots.size(), 48u);
-        EXPECT_EQ(playlist.slots[0], (PlaylistSlot{"Angel Island 1", 0}));
-        EXPECT_EQ(playlist.slots[47].offset, 47);
+        ASSERT_EQ(playlist.songSlots.size(), 48u);
+        EXPECT_EQ(playlist.songSlots[0], (PlaylistSlot{"Angel Island 1", 0}));
+        EXPECT_EQ(playlist.songSlots[47].offset, 47);
         EXPECT_EQ(FrameTag(ActionsOf<WavSetup>(*result).at(0)), std::to_string(0xF8000) + "|24111|14434");
     }
 }

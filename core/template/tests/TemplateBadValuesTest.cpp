@@ -125,7 +125,7 @@ TEST(TemplateBadValues, LimitsThemselvesAreAccepted)
     ASSERT_EQ(ActionsOf<S3SSetup>(result).size(), 1u);
     EXPECT_EQ(ActionsOf<S3SSetup>(result)[0].stages, 65535);
     ASSERT_EQ(ActionsOf<PlaylistSetup>(result).size(), 1u);
-    EXPECT_EQ(ActionsOf<PlaylistSetup>(result)[0].slots[0].offset, 65535);
+    EXPECT_EQ(ActionsOf<PlaylistSetup>(result)[0].songSlots[0].offset, 65535);
     ASSERT_EQ(ActionsOf<PaletteSetup>(result).size(), 1u);
 }
 

@@ -225,7 +225,7 @@ TEST(TemplateReader, PlaylistFillsSlotsInOrderAndIgnoresSurplusSongs)
     EXPECT_EQ(p.maxSong, 0x1F);
     EXPECT_EQ(p.addValue, 0x80);
     EXPECT_EQ(p.blockSize, 17);
-    EXPECT_EQ(p.slots, (std::vector<PlaylistSlot>{{"Emerald Hill", 0}, {"Chemical Plant", 13}}));
+    EXPECT_EQ(p.songSlots, (std::vector<PlaylistSlot>{{"Emerald Hill", 0}, {"Chemical Plant", 13}}));
     EXPECT_EQ(FrameTag(p), "16032|128|17");
 }
 

@@ -1,0 +1,59 @@
+#pragma once
+// The main menu: the program's first window, alive for the whole run. Its tool
+// bar opens a ROM for hacking (identify the game, find its template, open a
+// workspace), the default templates window, the ROM utilities and the about
+// window. Closing it ends the program, after asking when other windows are
+// open.
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+class QAction;
+class QCloseEvent;
+class QToolBar;
+
+namespace zorp::ui {
+
+struct AppContext;
+class frmTemplates;
+
+class frmMainMenu : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMainMenu(AppContext& context, QWidget* parent = nullptr);
+
+    // The start-up steps: report a missing codec, set the caption, move to
+    // the top left corner, load the definitions table. False when the table
+    // could not be loaded (its message has been shown): the program must end.
+    bool StartUp();
+
+    // "ZORP-II v.0013": the program's revision padded to four digits.
+    static QString Caption();
+
+    // Asks for a ROM file and opens it.
+    void LoadROM();
+    // Opens a ROM file chosen elsewhere (the command line): identifies the
+    // game, finds or asks for its template and opens a workspace for it.
+    void OpenROM(const QString& romPath);
+
+    // The shared default templates window, created on first use.
+    frmTemplates* ShowTemplates();
+    QWidget* OpenROMConverter();
+    QWidget* OpenLockOnCombiner();
+    QWidget* ShowAbout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* addMenuAction(const QString& key, const QString& text, const QString& toolTip);
+    QList<QWidget*> otherOpenWindows() const;
+    void openWorkspace(const QString& gameId, const QString& romPath, const QString& templatePath);
+
+    AppContext& context_;
+    QToolBar* tlbMainMenu = nullptr;
+    QPointer<frmTemplates> templates_;
+};
+
+} // namespace zorp::ui

@@ -1,0 +1,64 @@
+#pragma once
+// The default templates window ("Template Path Editor"): for every game of
+// the definitions table, the template the main menu opens its ROMs with. It
+// edits a working copy of the stored paths; only "Save to Registry" writes
+// them, except "Restore Defaults", which deletes the stored keys at once.
+#include <QStringList>
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace zorp::ui {
+
+struct AppContext;
+
+class frmTemplates : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmTemplates(AppContext& context, QWidget* parent = nullptr);
+
+    // Fills the working copy from the settings store (and the game list too
+    // when loadListBox is true), then shows the selected game's path.
+    void LoadFilenames(bool loadListBox = false);
+
+    // The working copy: one path per record of the definitions table.
+    const QStringList& templatePaths() const { return paths_; }
+    bool pathsModified() const { return pathsModified_; }
+
+private:
+    void buildWidgets();
+    void selectGame();
+    void templateTextChanged(const QString& text);
+    void browse();
+    void useDefault();
+    void saveToStore();
+    void restoreFromStore();
+    void restoreDefaults();
+
+    QString gameIdAt(int row) const;
+    bool acceptTemplate(const QString& path);
+
+    AppContext& context_;
+    QStringList gameIds_; // identifiers in table order, beside paths_
+    QStringList paths_;
+    bool pathsModified_ = false;
+    bool showingRow_ = false; // the text box is being filled from the list
+
+    QGroupBox* fraGame = nullptr;
+    QListWidget* lstGames = nullptr;
+    QGroupBox* fraTempToLoad = nullptr;
+    QLineEdit* txtTemplate = nullptr;
+    QPushButton* cmdBrowse = nullptr;
+    QPushButton* cmdDefault = nullptr;
+    QLabel* lblZORPPath = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdRestore = nullptr;
+    QPushButton* cmdRestoreDefault = nullptr;
+};
+
+} // namespace zorp::ui

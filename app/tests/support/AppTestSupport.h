@@ -1,0 +1,52 @@
+#pragma once
+// Shared pieces of the app test suites: a temporary program directory with a
+// definitions file written by the test, synthetic ROM images with a Genesis
+// header, and minimal templates.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace zorp::test {
+
+// Display names and identifiers of the test definitions file, in file order.
+// Row 2 (0-based) is "S2".
+inline constexpr int kTestGameCount = 9;
+
+// The 96-character title field of a Genesis header: the name padded to 48
+// characters, twice (domestic and overseas name).
+QByteArray TitleField(const QByteArray& name);
+
+// A zero-filled image of the given size with a Genesis header (serial at
+// base + 0x180, title at base + 0x120).
+QByteArray GenesisImage(int size, const QByteArray& serial, const QByteArray& name);
+void PutGenesisHeader(QByteArray& image, int base, const QByteArray& serial, const QByteArray& name);
+
+// Sonic 2 as the test definitions know it.
+QByteArray Sonic2Image();
+// Sonic & Knuckles; with a Sonic 2 cartridge locked on when lockedOn.
+QByteArray SonicKnucklesImage(bool lockedOn);
+// A Game Gear / Master System image whose product code is 0x7076.
+QByteArray MasterSystemImage();
+
+// A template with the header, game and version lines only (CRLF line ends).
+QByteArray MinimalTemplate(const QByteArray& game, const QByteArray& version = "0.0.13");
+
+// A temporary folder set as the program directory, holding ROM_DEF.RDEF.
+class ProgramDirectory {
+public:
+    ProgramDirectory();
+    ~ProgramDirectory();
+    bool isValid() const { return dir_.isValid(); }
+    QString path() const { return dir_.path(); }
+    QString filePath(const QString& name) const { return dir_.filePath(name); }
+    // Writes a file (folders created as needed) and returns its full path.
+    QString write(const QString& name, const QByteArray& bytes) const;
+    void removeFile(const QString& name) const;
+
+    static QByteArray Definitions();
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace zorp::test

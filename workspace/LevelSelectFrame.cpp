@@ -1,0 +1,129 @@
+#include "LevelSelectFrame.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "FrameTag.h"
+#include "Platform.h"
+#include "TemplateModels.h"
+
+namespace zorp::ui {
+
+// Commits an edited name through the table, so the list always shows the
+// name exactly as it will be written (cut or padded to the row's length).
+class LevelNameDelegate : public QStyledItemDelegate {
+public:
+    LevelNameDelegate(LevelSelectFrame* frame) : QStyledItemDelegate(frame), frame_(frame) {}
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            frame_->NameEdited(index.row(), line->text());
+    }
+
+private:
+    LevelSelectFrame* frame_;
+};
+
+LevelSelectFrame::LevelSelectFrame(QWidget* parent)
+    : EditorFrame(QStringLiteral("fraLvlSelect"), QStringLiteral("Level Select"), parent), list_(new QTreeWidget(this))
+{
+    list_->setObjectName(QStringLiteral("lstLevelSelect"));
+    list_->setAccessibleName(QStringLiteral("Level select names"));
+    list_->setColumnCount(1);
+    list_->setHeaderHidden(true);
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::SelectedClicked);
+    list_->setItemDelegate(new LevelNameDelegate(this));
+    list_->header()->setStretchLastSection(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list_);
+}
+
+LevelSelectFrame::~LevelSelectFrame() = default;
+
+QSize LevelSelectFrame::designedSize() const
+{
+    // Room for the column, the list's border and its scroll bar.
+    const int scrollBar = list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return {columnWidth_ + scrollBar + 2 * list_->frameWidth() + 4, 320};
+}
+
+void LevelSelectFrame::Clear()
+{
+    EditorFrame::Clear();
+    list_->clear();
+    table_.reset();
+    decodeTableIsCpp_ = false;
+}
+
+void LevelSelectFrame::Setup(const LevelSelectSetup& setup)
+{
+    table_ = std::make_unique<LevelSelectTable>(setup);
+    SetTag(this, FromBytes(FrameTag(setup)));
+
+    // 8 pixels per character plus 16, as designed for an 8-pixel fixed
+    // font; a wider system font gets its own character width so names are
+    // never cut off.
+    const int charWidth = std::max(8, QFontMetrics(list_->font()).horizontalAdvance(QLatin1Char('W')));
+    const int64_t width = int64_t{charWidth} * std::max(0, setup.longestLength) + 16;
+    columnWidth_ = static_cast<int>(std::min<int64_t>(width, 4096));
+    list_->setColumnWidth(0, columnWidth_);
+
+    list_->clear();
+    QList<QTreeWidgetItem*> items;
+    for (const LevelEntry& level : setup.levels) {
+        auto* item = new QTreeWidgetItem(QStringList{QString()});
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        item->setData(0, Qt::UserRole, FromBytes(RowTag(level)));
+        items << item;
+    }
+    list_->addTopLevelItems(items);
+}
+
+void LevelSelectFrame::Load(const ByteSource& rom)
+{
+    if (!table_)
+        return;
+    table_->LoadNames(rom);
+    decodeTableIsCpp_ = table_->KeepsCase();
+    ShowNames();
+}
+
+void LevelSelectFrame::ShowNames()
+{
+    for (int row = 0; row < table_->RowCount() && row < list_->topLevelItemCount(); ++row)
+        list_->topLevelItem(row)->setText(0, FromBytes(table_->Name(row)));
+}
+
+void LevelSelectFrame::NameEdited(int row, const QString& text)
+{
+    if (!table_ || row < 0 || row >= table_->RowCount())
+        return;
+    const std::string& stored = table_->SetName(row, ToBytes(text));
+    list_->topLevelItem(row)->setText(0, FromBytes(stored));
+}
+
+std::vector<Patch> LevelSelectFrame::Patches(uint64_t fileSize, std::vector<int>& rowsPastEnd) const
+{
+    std::vector<Patch> patches;
+    if (!table_)
+        return patches;
+    LevelSelectTable::WritePlan plan = table_->PlanWrites(fileSize);
+    for (ByteWrite& write : plan.writes)
+        patches.push_back({write.offset, std::move(write.bytes)});
+    rowsPastEnd.insert(rowsPastEnd.end(), plan.rowsPastEnd.begin(), plan.rowsPastEnd.end());
+    return patches;
+}
+
+} // namespace zorp::ui

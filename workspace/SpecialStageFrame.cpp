@@ -1,0 +1,265 @@
+#include "SpecialStageFrame.h"
+
+#include <QFileInfo>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "AppContext.h"
+#include "FrameTag.h"
+#include "StageCodec.h"
+#include "specialstage/S3SpecialStage.h"
+#include "stage/S3SFile.h"
+#include "TemplateModels.h"
+
+namespace zorp::ui {
+
+namespace {
+
+// An S3S file is 416 or 544 bytes plus an optional comment; anything past
+// this bound is not read.
+constexpr uint64_t kMaxS3SFileRead = 1u << 20;
+
+} // namespace
+
+SpecialStageFrame::SpecialStageFrame(AppContext& context, QWidget* parent)
+    : EditorFrame(QStringLiteral("fraS3S"), QStringLiteral("Special Stages"), parent),
+      context_(context),
+      editor_(new S3SpecialStage(context.platform, this))
+{
+    editor_->setObjectName(QStringLiteral("S3S"));
+    editor_->setAccessibleName(QStringLiteral("Special stage editor"));
+    SetTag(editor_, QString());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(editor_);
+    layout->addStretch();
+    connect(editor_, &S3SpecialStage::StageChanged, this, &SpecialStageFrame::StageChanged);
+}
+
+SpecialStageFrame::~SpecialStageFrame() = default;
+
+QSize SpecialStageFrame::designedSize() const
+{
+    const QSize editor = editor_->sizeHint().expandedTo(editor_->minimumSize());
+    return editor + QSize(8, 8);
+}
+
+void SpecialStageFrame::Clear()
+{
+    EditorFrame::Clear();
+    SetTag(editor_, QString());
+    store_ = StageStore();
+    setup_ = S3SSetup();
+    editor_->PutStage(StageGrid{});
+    editor_->setStageModified(false);
+}
+
+void SpecialStageFrame::Setup(const S3SSetup& setup)
+{
+    setup_ = setup;
+    store_ = StageStore();
+    editor_->setStages(setup.stages);
+    editor_->setShowArrows(setup.extraProps);
+    editor_->setEnableYellowSphere(setup.yellowSphere);
+    editor_->setShowStageNumCombo(setup.multiStage);
+    SetTag(this, FromBytes(FrameTag(setup)));
+    SetTag(editor_, FromBytes(EditorTag(setup)));
+}
+
+void SpecialStageFrame::Setup(const S3SFileSetup& setup)
+{
+    setup_ = S3SSetup();
+    store_ = StageStore();
+    editor_->setStages(setup.stages);
+    editor_->setShowArrows(setup.showArrows);
+    editor_->setEnableYellowSphere(setup.enableYellowSphere);
+    editor_->setEnableS3SFunctions(setup.enableS3SFunctions);
+    editor_->setShowStageNumCombo(setup.showStageNumCombo);
+    SetTag(this, FromBytes(FrameTag(setup)));
+    SetTag(editor_, FromBytes(EditorTag(setup)));
+}
+
+bool SpecialStageFrame::fileMode() const { return TagOf(this) == QLatin1String("S3S"); }
+
+bool SpecialStageFrame::Modified() const { return editor_->StageModified(); }
+void SpecialStageFrame::SetModified(bool modified) { editor_->setStageModified(modified); }
+
+SpecialStageFrame::LoadResult SpecialStageFrame::Load(const ByteSource& rom, const QString& romPath)
+{
+    LoadResult result;
+    if (fileMode()) {
+        const Bytes file = rom.Read(0, static_cast<size_t>(std::min(rom.Size(), kMaxS3SFileRead)));
+        switch (S3SFileKind(file)) {
+        case kS3SKindV1:
+            editor_->LoadV1SS(file);
+            result.fileVersion = 1;
+            break;
+        case kS3SKindV2:
+            editor_->LoadV2SS(file, QFileInfo(romPath).fileName());
+            result.fileVersion = 2;
+            break;
+        default:
+            context_.platform.messages->show(window(), {QStringLiteral("Invalid file"),
+                                                        QStringLiteral("Error: Invalid S3S file"), Icon::Critical,
+                                                        Buttons::Ok});
+            break;
+        }
+        editor_->setStageModified(false);
+        return result;
+    }
+
+    const uint64_t start = static_cast<uint64_t>(std::max(0, setup_.startAddress));
+    Bytes block;
+    if (setup_.compressed) {
+        const Bytes packed = rom.Read(start, static_cast<size_t>(std::max(0, setup_.compLength)));
+        std::string reason;
+        if (!DecompressStages(context_.codec, packed, block, reason)) {
+            // The stages then come out empty; saying so keeps an empty grid
+            // from being mistaken for the game's stages.
+            context_.platform.messages->show(
+                window(), {QStringLiteral("Special Stages Not Read"),
+                           QStringLiteral("The compressed special stages could not be decompressed:\n") +
+                               FromBytes(reason) + QStringLiteral("\nThe stages are shown empty."),
+                           Icon::Exclamation, Buttons::Ok});
+            block.clear();
+        }
+    } else {
+        block = rom.Read(start, static_cast<size_t>(int64_t{std::max(1, setup_.stages)} * kStageRecordSize));
+    }
+    std::string error;
+    if (!store_.Load(setup_.stages, block, error))
+        store_.Reset(1);
+    ShowStage(std::max(0, editor_->CurrentStage()));
+    editor_->setStageModified(false);
+    return result;
+}
+
+void SpecialStageFrame::StoreShownStage(int stage)
+{
+    std::optional<StartData> start;
+    if (editor_->ShowArrows())
+        start = editor_->GetArrowProperties();
+    store_.StoreStage(stage, editor_->GetStage(), start);
+}
+
+void SpecialStageFrame::ShowStage(int stage)
+{
+    editor_->PutStage(store_.Grid(stage));
+    if (editor_->ShowArrows())
+        editor_->ArrowProperties(store_.Properties(stage));
+}
+
+void SpecialStageFrame::StageChanged(int oldStage, int newStage)
+{
+    if (fileMode() || !active())
+        return;
+    // Moving between stages is no edit: the flag stays as it was.
+    const bool modified = editor_->StageModified();
+    StoreShownStage(oldStage);
+    if (newStage != oldStage)
+        ShowStage(newStage);
+    editor_->setStageModified(modified);
+}
+
+Bytes SpecialStageFrame::FileBytes(int version) const
+{
+    return version == 1 ? editor_->SaveV1SS() : editor_->SaveV2SS();
+}
+
+SpecialStageFrame::SavePlan SpecialStageFrame::PrepareSave(uint64_t fileSize)
+{
+    SavePlan plan;
+    const int shown = editor_->CurrentStage();
+    if (shown >= 0) {
+        const bool modified = editor_->StageModified();
+        StoreShownStage(shown);
+        editor_->setStageModified(modified);
+    }
+    const Bytes& block = store_.Block();
+    const uint64_t start = static_cast<uint64_t>(std::max(0, setup_.startAddress));
+    auto pastEnd = [&](size_t length) {
+        if (FitsInFile(start, length, fileSize))
+            return false;
+        context_.platform.messages->show(
+            window(), {QStringLiteral("Special Stages Not Saved"),
+                       QStringLiteral("The special stage block lies past the end of the ROM file.\n"
+                                      "The special stages were not saved."),
+                       Icon::Exclamation, Buttons::Ok});
+        return true;
+    };
+
+    if (!setup_.compressed) {
+        if (!pastEnd(block.size()))
+            plan.patch = Patch{start, block};
+        return plan;
+    }
+    if (!editor_->StageModified())
+        return plan;
+
+    const Answer answer = context_.platform.messages->show(
+        window(), {QStringLiteral("Compression Information"),
+                   QStringLiteral("This ROM requires the special stages to be compressed.\n"
+                                  "Compressing them can take from a few minutes to an hour.\n\n"
+                                  "Do you want to save the special stages now?"),
+                   Icon::Question, Buttons::YesNo});
+    if (answer != Answer::Yes)
+        return plan;
+
+    const size_t room = static_cast<size_t>(std::max(0, setup_.compLength));
+    Bytes packed;
+    std::string reason;
+    bool ok = false;
+    {
+        BusyCursor busy;
+        ok = CompressStages(context_.codec, block, packed, reason);
+        // The quick encoder may miss by a few bytes; the optimal one takes
+        // longer but finds the shortest stream.
+        if (ok && packed.size() > room)
+            ok = CompressStagesOptimal(context_.codec, block, packed, reason);
+    }
+    if (!ok) {
+        context_.platform.messages->show(
+            window(), {QStringLiteral("Compression Failed"),
+                       QStringLiteral("The special stages could not be compressed:\n") + FromBytes(reason) +
+                           QStringLiteral("\nThe special stages were not saved."),
+                       Icon::Critical, Buttons::Ok});
+        return plan;
+    }
+    if (packed.size() > room) {
+        context_.platform.messages->show(
+            window(), {QStringLiteral("Out of Space"),
+                       QStringLiteral("Error: The compressed special stages are larger than allocated in the ROM.\n"
+                                      "Please rearrange your special stages."),
+                       Icon::Critical, Buttons::Ok});
+        return plan;
+    }
+    // Never write a stream that does not give back exactly these stages.
+    Bytes check;
+    if (!DecompressStages(context_.codec, packed, check, reason) || check != block) {
+        context_.platform.messages->show(
+            window(), {QStringLiteral("Compression Failed"),
+                       QStringLiteral("The compressed special stages did not decompress to the edited stages.\n"
+                                      "The special stages were not saved."),
+                       Icon::Critical, Buttons::Ok});
+        return plan;
+    }
+    if (pastEnd(packed.size()))
+        return plan;
+    plan.patch = Patch{start, std::move(packed)};
+    plan.compressed = true;
+    return plan;
+}
+
+void SpecialStageFrame::SaveWritten(const SavePlan& plan)
+{
+    if (!plan.patch)
+        return;
+    editor_->setStageModified(false);
+    if (plan.compressed)
+        context_.platform.messages->show(window(), {QStringLiteral("Special Stages Compressed"),
+                                                    QStringLiteral("The compressed special stages have been saved."),
+                                                    Icon::Information, Buttons::Ok});
+}
+
+} // namespace zorp::ui

@@ -1,0 +1,63 @@
+#pragma once
+// fraWavImporter: replaces the game's sampled sound with the sample bytes of
+// a WAV file and plays the current sound. The sound is held as a complete
+// WAV image in memory (WavSample's preview image); nothing touches the ROM
+// until the workspace saves.
+#include <QByteArray>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "EditorFrame.h"
+#include "rom/Bytes.h"
+#include "TemplateModels.h"
+
+class QLabel;
+class QPushButton;
+
+namespace zorp {
+class ByteSource;
+class WavSample;
+} // namespace zorp
+
+namespace zorp::ui {
+
+struct AppContext;
+
+class WavImporterFrame : public EditorFrame {
+    Q_OBJECT
+public:
+    WavImporterFrame(AppContext& context, QWidget* parent);
+    ~WavImporterFrame() override;
+
+    QSize designedSize() const override { return {380, 150}; }
+    void Clear() override;
+
+    void Setup(const WavSetup& setup);
+    // Rebuilds the preview image from the ROM's sample.
+    void LoadFromRom(const ByteSource& rom);
+    // The sample bytes to write; nullopt when nothing is loaded or the sample
+    // would reach past the end of a file of fileSize bytes.
+    std::optional<Patch> SamplePatch(uint64_t fileSize) const;
+
+    // The current sound as a WAV image (empty before the first load).
+    QByteArray previewImage() const;
+    // Stops the sound if this importer started the one playing.
+    void StopPlayback();
+
+private:
+    void ImportClicked();
+    void PlayClicked();
+    void ShowSource(const QString& text);
+
+    AppContext& context_;
+    QLabel* title_;
+    QLabel* specs_;
+    QLabel* source_;
+    QPushButton* import_;
+    QPushButton* play_;
+    std::unique_ptr<WavSample> sample_;
+};
+
+} // namespace zorp::ui

@@ -1,0 +1,495 @@
+#include "frmZorpII.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QResizeEvent>
+#include <QToolBar>
+
+#include <variant>
+
+#include "AppContext.h"
+#include "FrameTag.h"
+#include "LevelSelectFrame.h"
+#include "PaletteFrame.h"
+#include "PlaylistFrame.h"
+#include "SpecialStageFrame.h"
+#include "WavImporterFrame.h"
+#include "WorkspaceMessages.h"
+#include "WorkspacePaths.h"
+#include "rom/Bytes.h"
+#include "TemplateModels.h"
+
+namespace zorp::ui {
+
+namespace {
+
+// The area below the tool bar. The frames lie at its top-left corner; the
+// stretching ones follow its size when the user resizes the window.
+class FrameHost : public QWidget {
+public:
+    explicit FrameHost(QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("picFrames"));
+        setMinimumSize(0, 0);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        for (QObject* child : children()) {
+            auto* frame = qobject_cast<EditorFrame*>(child);
+            if (frame && frame->active() && frame->stretches())
+                frame->setGeometry(rect());
+        }
+    }
+};
+
+const char* const kEditorKeys[] = {"LvlSelect", "PalEdit", "Playlist", "S3S", "WavImporter"};
+
+} // namespace
+
+class WorkspaceState {
+public:
+    explicit WorkspaceState(AppContext& c) : context(c) {}
+
+    AppContext& context;
+    QString romFile;
+    QString templateFile;
+    QString headerValue;
+    QString version;
+    bool refused = false;
+    bool closingWithoutQuestions = false;
+    // Length of the ROM file when it was loaded: saving refuses a file whose
+    // length has changed since, rather than patching bytes at stale offsets.
+    std::optional<uint64_t> loadedSize;
+
+    QToolBar* toolbar = nullptr;
+    QActionGroup* editorButtons = nullptr;
+    QActionGroup* formatButtons = nullptr;
+    FrameHost* host = nullptr;
+    LevelSelectFrame* levelSelect = nullptr;
+    PaletteFrame* palette = nullptr;
+    PlaylistFrame* playlist = nullptr;
+    SpecialStageFrame* stages = nullptr;
+    WavImporterFrame* wav = nullptr;
+
+    QList<EditorFrame*> frames() const { return {levelSelect, palette, playlist, stages, wav}; }
+    QAction* button(const QString& key) const { return toolbar->findChild<QAction*>(key); }
+};
+
+frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), d(std::make_unique<WorkspaceState>(context))
+{
+    setObjectName(QStringLiteral("frmZorpII"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAccessibleName(QStringLiteral("ZORP-II workspace"));
+
+    d->toolbar = new QToolBar(QStringLiteral("Workspace"), this);
+    d->toolbar->setObjectName(QStringLiteral("tlbToolbar"));
+    d->toolbar->setAccessibleName(QStringLiteral("Workspace tool bar"));
+    d->toolbar->setMovable(false);
+    d->toolbar->setFloatable(false);
+    d->toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    d->toolbar->toggleViewAction()->setVisible(false);
+    addToolBar(Qt::TopToolBarArea, d->toolbar);
+
+    auto addButton = [this](const QString& key, const QString& text, const QString& tip) {
+        QAction* action = d->toolbar->addAction(text);
+        action->setObjectName(key);
+        action->setToolTip(tip.isEmpty() ? text : tip);
+        if (QWidget* button = d->toolbar->widgetForAction(action)) {
+            button->setObjectName(QStringLiteral("tlbToolbar_") + key);
+            button->setAccessibleName(text);
+        }
+        connect(action, &QAction::triggered, this, [this, key] { ToolbarClicked(key); });
+        return action;
+    };
+    addButton(QStringLiteral("Restore"), QStringLiteral("Restore"),
+              QStringLiteral("Restores the information from the ROM."));
+    addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."));
+    addButton(QStringLiteral("Template"), QStringLiteral("Template"),
+              QStringLiteral("Loads a different template for this ROM."));
+    d->toolbar->addSeparator()->setObjectName(QStringLiteral("tlbToolbar_Separator"));
+
+    d->editorButtons = new QActionGroup(this);
+    d->editorButtons->setExclusive(true);
+    const QString editorTexts[] = {QStringLiteral("Level Select"), QStringLiteral("Palette"),
+                                   QStringLiteral("Playlist"), QStringLiteral("Special Stages"),
+                                   QStringLiteral("WAV Importer")};
+    for (int i = 0; i < 5; ++i) {
+        QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString());
+        action->setCheckable(true);
+        action->setVisible(false);
+        d->editorButtons->addAction(action);
+    }
+    // The two save formats of a special stage file: one of them is pressed
+    // when the file is loaded and decides the format SaveROM writes.
+    d->formatButtons = new QActionGroup(this);
+    d->formatButtons->setExclusive(true);
+    for (const auto& [key, text] : {std::pair{"S3S_1", "S3S v1.00"}, std::pair{"S3S_2", "S3S v2.00"}}) {
+        QAction* action = addButton(QLatin1String(key), QLatin1String(text), QString());
+        action->setCheckable(true);
+        action->setVisible(false);
+        d->formatButtons->addAction(action);
+    }
+
+    d->host = new FrameHost(this);
+    setCentralWidget(d->host);
+    d->levelSelect = new LevelSelectFrame(d->host);
+    d->palette = new PaletteFrame(context, d->host);
+    d->playlist = new PlaylistFrame(d->host);
+    d->stages = new SpecialStageFrame(context, d->host);
+    d->wav = new WavImporterFrame(context, d->host);
+}
+
+frmZorpII::~frmZorpII() = default;
+
+QString frmZorpII::ROMFile() const { return d->romFile; }
+QString frmZorpII::TemplateFile() const { return d->templateFile; }
+QString frmZorpII::TemplateHeaderValue() const { return d->headerValue; }
+QString frmZorpII::TemplateVersion() const { return d->version; }
+bool frmZorpII::DecodeTableIsCpp() const { return d->levelSelect->DecodeTableIsCpp(); }
+QString frmZorpII::S3STempFile() const { return QString(); }
+void frmZorpII::setTemplateFile(const QString& path) { d->templateFile = path; }
+void frmZorpII::setROMFile(const QString& path) { d->romFile = path; }
+bool frmZorpII::refusedTemplate() const { return d->refused; }
+
+void frmZorpII::LoadFrames()
+{
+    d->refused = false;
+    TemplateReadOptions options;
+    options.codecPresent = d->context.codecPresent();
+    const TemplateResult result = ReadTemplateFile(ToNativePath(d->templateFile), options);
+    d->headerValue = FromBytes(result.headerValue);
+    d->version = FromBytes(result.version);
+
+    auto showButton = [this](const char* key) { d->button(QLatin1String(key))->setVisible(true); };
+    for (const TemplateAction& action : result.actions) {
+        std::visit(
+            [&](const auto& item) {
+                using T = std::decay_t<decltype(item)>;
+                if constexpr (std::is_same_v<T, Message>) {
+                    ShowCoreMessage(d->context.platform, this, item);
+                } else if constexpr (std::is_same_v<T, LevelSelectSetup>) {
+                    d->levelSelect->Setup(item);
+                    showButton("LvlSelect");
+                } else if constexpr (std::is_same_v<T, PaletteSetup>) {
+                    d->palette->Setup(item);
+                    showButton("PalEdit");
+                } else if constexpr (std::is_same_v<T, PlaylistSetup>) {
+                    d->playlist->Setup(item);
+                    showButton("Playlist");
+                } else if constexpr (std::is_same_v<T, S3SSetup>) {
+                    d->stages->Setup(item);
+                    showButton("S3S");
+                } else if constexpr (std::is_same_v<T, S3SFileSetup>) {
+                    d->stages->Setup(item);
+                    showButton("S3S_1");
+                    showButton("S3S_2");
+                    d->stages->show();
+                } else if constexpr (std::is_same_v<T, WavSetup>) {
+                    d->wav->Setup(item);
+                    showButton("WavImporter");
+                }
+            },
+            action);
+    }
+
+    if (result.refusal != TemplateRefusal::None) {
+        d->refused = true;
+        d->context.templateStatus = QString::fromStdString(RefusalStatus(result.refusal));
+        d->closingWithoutQuestions = true;
+        close();
+        return;
+    }
+    LayOutFrames();
+}
+
+void frmZorpII::LayOutFrames()
+{
+    int width = 0;
+    int height = 0;
+    for (EditorFrame* frame : d->frames()) {
+        if (!frame->active())
+            continue;
+        width = std::max(width, frame->designedSize().width());
+        height = std::max(height, frame->designedSize().height());
+    }
+    // The tool bar must show all its buttons, so the window is never narrower
+    // than the tool bar even when the frames are.
+    const QSize bar = d->toolbar->sizeHint();
+    width = std::max(width, bar.width());
+    resize(width, bar.height() + height);
+    for (EditorFrame* frame : d->frames()) {
+        if (!frame->active())
+            continue;
+        frame->setGeometry(frame->stretches() ? QRect(0, 0, width, height)
+                                              : QRect(QPoint(0, 0), frame->designedSize()));
+    }
+
+    const QList<QAction*> buttons = d->editorButtons->actions() + d->formatButtons->actions();
+    for (QAction* button : buttons) {
+        if (button->isVisible()) {
+            button->setChecked(true);
+            ToolbarClicked(button->objectName());
+            break;
+        }
+    }
+}
+
+void frmZorpII::ToolbarClicked(const QString& key)
+{
+    if (key == QLatin1String("Restore")) {
+        LoadROM(d->romFile);
+    } else if (key == QLatin1String("Save")) {
+        SaveROM(d->romFile);
+    } else if (key == QLatin1String("Template")) {
+        ChangeTemplate();
+    } else if (key.startsWith(QLatin1String("S3S_"))) {
+        // These buttons only record the save format of a special stage file.
+    } else {
+        ShowFrame(key);
+    }
+}
+
+void frmZorpII::ShowFrame(const QString& key)
+{
+    const QString wanted = QStringLiteral("FRA") + key.toUpper();
+    for (QWidget* child : d->host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->objectName().startsWith(QLatin1String("fra"), Qt::CaseInsensitive))
+            child->setVisible(child->objectName().toUpper() == wanted);
+    }
+}
+
+void frmZorpII::ChangeTemplate()
+{
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.title = QStringLiteral("Select ZORP-II Template");
+    request.filter = QStringLiteral("ZORP-II Template Files (*.ZORP)|*.ZORP");
+    request.fileName = d->templateFile;
+    request.mustExist = true;
+    const FileDialogResult chosen = d->context.platform.files->run(this, request);
+    if (!chosen.accepted || ResetWorkspace() == 1)
+        return;
+    d->templateFile = chosen.path;
+    const QString statusBefore = d->context.templateStatus;
+    LoadFrames();
+    if (d->refused) {
+        // The main menu only reads the status right after it opened a ROM, so
+        // a refusal here is reported to the user directly instead, and the
+        // status the menu expects to be empty is left as it was.
+        d->context.templateStatus = statusBefore;
+        d->context.platform.messages->show(
+            nullptr, {QStringLiteral("Template Refused"),
+                      QStringLiteral("The template \"%1\" cannot be used by this version of ZORP-II.\n"
+                                     "This workspace has been closed; open the ROM again from the main menu.")
+                          .arg(QFileInfo(chosen.path).fileName()),
+                      Icon::Information, Buttons::Ok});
+        return;
+    }
+    LoadROM(d->romFile);
+}
+
+void frmZorpII::LoadROM(const QString& romFile)
+{
+    d->romFile = romFile;
+    BusyCursor busy;
+    FileSource rom(ToNativePath(romFile));
+    if (!rom.IsOpen()) {
+        d->loadedSize.reset();
+        ShowFileError(d->context.platform, this, QStringLiteral("Cannot Read ROM"), romFile,
+                      QStringLiteral("The file does not exist or cannot be opened."));
+        return;
+    }
+    d->loadedSize = rom.Size();
+
+    if (d->levelSelect->active())
+        d->levelSelect->Load(rom);
+    if (d->playlist->active())
+        d->playlist->Load(rom);
+    if (d->stages->active()) {
+        const SpecialStageFrame::LoadResult stageLoad = d->stages->Load(rom, romFile);
+        if (stageLoad.fileVersion == 1 || stageLoad.fileVersion == 2)
+            d->button(stageLoad.fileVersion == 1 ? QStringLiteral("S3S_1") : QStringLiteral("S3S_2"))
+                ->setChecked(true);
+    }
+    if (d->palette->active())
+        d->palette->Load(romFile);
+    if (d->wav->active())
+        d->wav->LoadFromRom(rom);
+}
+
+void frmZorpII::SaveROM(const QString& romFile)
+{
+    const std::string path = ToNativePath(romFile);
+    auto fail = [&](const QString& reason) {
+        ShowFileError(d->context.platform, this, QStringLiteral("Cannot Save ROM"), romFile, reason);
+    };
+
+    if (d->stages->fileMode()) {
+        const bool v1 = d->button(QStringLiteral("S3S_1"))->isChecked();
+        const bool v2 = d->button(QStringLiteral("S3S_2"))->isChecked();
+        if (!v1 && !v2) {
+            d->context.platform.messages->show(this, {QStringLiteral("Invalid format"),
+                                                      QStringLiteral("Invalid S3S format selected."),
+                                                      Icon::Critical, Buttons::Ok});
+            return;
+        }
+        QFile probe(romFile);
+        if (probe.exists() && !probe.open(QIODevice::ReadWrite)) {
+            fail(QStringLiteral("Nothing was written: the file cannot be opened for writing (") +
+                 probe.errorString() + QStringLiteral(")."));
+            return;
+        }
+        probe.close();
+        BusyCursor busy;
+        // The file is replaced as a whole, so no trailing bytes of a longer
+        // old file (an old comment) survive.
+        const std::string error = WriteFileBytes(path, d->stages->FileBytes(v1 ? 1 : 2));
+        if (!error.empty()) {
+            fail(QStringLiteral("Nothing was written: ") + FromBytes(error) + QLatin1Char('.'));
+            return;
+        }
+        d->stages->SetModified(false);
+        return;
+    }
+
+    // Check the file before any question is asked. The patches below replace
+    // the file in one step, which would otherwise also succeed on a
+    // write-protected file in a writable folder.
+    FileSource rom(path);
+    if (!rom.IsOpen()) {
+        fail(QStringLiteral("Nothing was written: the file does not exist or cannot be opened."));
+        return;
+    }
+    {
+        QFile probe(romFile);
+        if (!probe.open(QIODevice::ReadWrite)) {
+            fail(QStringLiteral("Nothing was written: the file cannot be opened for writing (") +
+                 probe.errorString() + QStringLiteral(")."));
+            return;
+        }
+    }
+    if (d->loadedSize && rom.Size() != *d->loadedSize) {
+        fail(QStringLiteral("Nothing was written: the file's length changed since it was loaded "
+                            "(%1 bytes then, %2 bytes now). Restore it from the ROM first.")
+                 .arg(*d->loadedSize)
+                 .arg(rom.Size()));
+        return;
+    }
+
+    std::vector<Patch> patches;
+    QStringList notSaved;
+    if (d->levelSelect->active()) {
+        std::vector<int> rowsPastEnd;
+        for (Patch& p : d->levelSelect->Patches(rom.Size(), rowsPastEnd))
+            patches.push_back(std::move(p));
+        if (!rowsPastEnd.empty())
+            ShowCoreMessage(d->context.platform, this, LevelNamesPastEndMessage(rowsPastEnd));
+    }
+    if (d->playlist->active()) {
+        if (std::optional<Patch> block = d->playlist->BlockPatch(rom))
+            patches.push_back(std::move(*block));
+        else
+            notSaved << QStringLiteral("the playlist");
+    }
+    SpecialStageFrame::SavePlan stagePlan;
+    if (d->stages->active()) {
+        stagePlan = d->stages->PrepareSave(rom.Size());
+        if (stagePlan.patch)
+            patches.push_back(*stagePlan.patch);
+    }
+    if (d->wav->active()) {
+        if (std::optional<Patch> sample = d->wav->SamplePatch(rom.Size()))
+            patches.push_back(std::move(*sample));
+        else
+            notSaved << QStringLiteral("the WAV sample");
+    }
+    if (!notSaved.isEmpty())
+        d->context.platform.messages->show(
+            this, {QStringLiteral("Not Saved"),
+                   QStringLiteral("These parts lie past the end of the ROM file and were not saved: ") +
+                       notSaved.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                   Icon::Exclamation, Buttons::Ok});
+
+    {
+        BusyCursor busy;
+        const std::string error = WritePatches(path, patches, d->loadedSize);
+        if (!error.empty()) {
+            fail(QStringLiteral("Nothing was written: ") + FromBytes(error) + QLatin1Char('.'));
+            return;
+        }
+    }
+    d->stages->SaveWritten(stagePlan);
+    if (d->palette->active())
+        d->palette->Save();
+}
+
+int frmZorpII::CheckPalModified()
+{
+    // The palette editor asks "Save Palette" itself; a palette that could not
+    // be written counts as a cancel, so it is not thrown away.
+    if (!d->palette->active())
+        return 0;
+    return d->palette->MaybeSave() ? 0 : 1;
+}
+
+int frmZorpII::AskSaveStages()
+{
+    if (!d->stages->active() || !d->stages->Modified())
+        return 0;
+    const Answer answer = d->context.platform.messages->show(
+        this, {QStringLiteral("Save ROM Changes"),
+               QStringLiteral("Changes to this ROM have not been saved.\nWould you like to save the changes?"),
+               Icon::Question, Buttons::YesNoCancel});
+    if (answer == Answer::Cancel)
+        return 1;
+    if (answer == Answer::Yes) {
+        SaveROM(d->romFile);
+        // A save that could not store the stages (file error, no room,
+        // compression declined) must not lose them.
+        if (d->stages->Modified())
+            return 1;
+    }
+    return 2;
+}
+
+int frmZorpII::ResetWorkspace()
+{
+    // Unsaved special stages would be lost by the reload that follows a
+    // template change, so they are asked about as on closing.
+    const int stages = AskSaveStages();
+    if (stages == 1)
+        return 1;
+    if (CheckPalModified() == 1)
+        return 1;
+
+    d->wav->StopPlayback();
+    for (EditorFrame* frame : d->frames())
+        frame->Clear();
+    for (QAction* button : d->editorButtons->actions() + d->formatButtons->actions()) {
+        button->setChecked(false);
+        button->setVisible(false);
+    }
+    return 0;
+}
+
+void frmZorpII::closeEvent(QCloseEvent* event)
+{
+    if (!d->closingWithoutQuestions) {
+        const int stages = AskSaveStages();
+        if (stages == 1 || (stages == 0 && CheckPalModified() == 1)) {
+            event->ignore();
+            return;
+        }
+    }
+    d->wav->StopPlayback();
+    event->accept();
+}
+
+} // namespace zorp::ui

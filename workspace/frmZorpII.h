@@ -1,0 +1,74 @@
+#pragma once
+// The workspace window: edits one ROM file with one template. It owns one
+// frame per kind of editor (level select, palette, playlist, special stages,
+// WAV importer) and a tool bar; the template decides which frames are active
+// and hands each editor its settings.
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QCloseEvent;
+
+namespace zorp::ui {
+
+struct AppContext;
+class WorkspaceState;
+
+class frmZorpII : public QMainWindow {
+    Q_OBJECT
+    Q_PROPERTY(QString ROMFile READ ROMFile WRITE setROMFile)
+    Q_PROPERTY(QString TemplateFile READ TemplateFile WRITE setTemplateFile)
+    Q_PROPERTY(QString TemplateHeaderValue READ TemplateHeaderValue)
+    Q_PROPERTY(QString TemplateVersion READ TemplateVersion)
+    Q_PROPERTY(bool DecodeTableIsCpp READ DecodeTableIsCpp)
+    Q_PROPERTY(QString S3STempFile READ S3STempFile)
+
+public:
+    explicit frmZorpII(AppContext& context, QWidget* parent = nullptr);
+    ~frmZorpII() override;
+
+    QString ROMFile() const;
+    QString TemplateFile() const;
+    QString TemplateHeaderValue() const;
+    QString TemplateVersion() const;
+    bool DecodeTableIsCpp() const;
+    // Always empty: the special stages of a ROM are kept in memory, so there
+    // is no scratch file to remember.
+    QString S3STempFile() const;
+
+    void setTemplateFile(const QString& path);
+    void setROMFile(const QString& path);
+
+    // Runs the template and switches on the frames it asks for.
+    void LoadFrames();
+    // Fills every active editor from the ROM file.
+    void LoadROM(const QString& romFile);
+    // Writes every active editor back into the ROM file.
+    void SaveROM(const QString& romFile);
+    // 1 when the user cancelled the "Save Palette" question, else 0.
+    int CheckPalModified();
+    // Clears every active frame after asking about unsaved special stages
+    // and palette edits; 1 when the user cancelled (nothing cleared), else 0.
+    int ResetWorkspace();
+    // True after LoadFrames refused the template; the window has then set the
+    // context's template status and closed itself.
+    bool refusedTemplate() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void LayOutFrames();
+    void ToolbarClicked(const QString& key);
+    void ShowFrame(const QString& key);
+    void ChangeTemplate();
+    // Asks "Save ROM Changes" when the special stages hold unsaved edits:
+    // 0 nothing to ask, 1 keep the window (Cancel, or Yes but the stages
+    // could not be saved), 2 answered Yes (saved) or No.
+    int AskSaveStages();
+
+    std::unique_ptr<WorkspaceState> d;
+};
+
+} // namespace zorp::ui
