@@ -263,12 +263,15 @@ void frmMainMenu::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
-        // Each window asks its own closing questions; one that stays open
-        // (Cancel) does not hold the program back.
+        // Each window asks its own closing questions. One that stays open
+        // (Cancel, or a save that failed) still holds unsaved work, so the
+        // program stays running instead of ending and losing it.
         QList<QPointer<QWidget>> toClose(others.begin(), others.end());
         for (const QPointer<QWidget>& window : toClose) {
-            if (window)
-                window->close();
+            if (window && !window->close()) {
+                event->ignore();
+                return;
+            }
         }
     }
     event->accept();
