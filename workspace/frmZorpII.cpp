@@ -7,12 +7,16 @@
 #include <QFileInfo>
 #include <QResizeEvent>
 #include <QToolBar>
+#include <QUndoGroup>
+#include <QUndoStack>
 
 #include <variant>
 
 #include "AppContext.h"
 #include "FrameTag.h"
 #include "LevelSelectFrame.h"
+#include "palette/PalEdit.h"
+#include "specialstage/S3SpecialStage.h"
 #include "PaletteFrame.h"
 #include "PlaylistFrame.h"
 #include "SpecialStageFrame.h"
@@ -76,6 +80,9 @@ public:
     PlaylistFrame* playlist = nullptr;
     SpecialStageFrame* stages = nullptr;
     WavImporterFrame* wav = nullptr;
+    // The undo history of the editor on show: the special stage and palette
+    // editors each keep one; the other editors keep none.
+    QUndoGroup* undo = nullptr;
 
     QList<EditorFrame*> frames() const { return {levelSelect, palette, playlist, stages, wav}; }
     QAction* button(const QString& key) const { return toolbar->findChild<QAction*>(key); }
@@ -144,6 +151,38 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     d->playlist = new PlaylistFrame(d->host);
     d->stages = new SpecialStageFrame(context, d->host);
     d->wav = new WavImporterFrame(context, d->host);
+    AddUndoActions();
+}
+
+void frmZorpII::AddUndoActions()
+{
+    d->undo = new QUndoGroup(this);
+    d->undo->addStack(d->palette->editor()->undoStack());
+    d->undo->addStack(d->stages->editor()->undoStack());
+    d->toolbar->addSeparator()->setObjectName(QStringLiteral("tlbToolbar_UndoSeparator"));
+
+    auto addHistoryAction = [this](const QString& key, QList<QKeySequence> keys, auto can, auto textChanged,
+                                   auto run) {
+        QAction* action = d->toolbar->addAction(key);
+        action->setObjectName(key);
+        action->setShortcuts(keys);
+        action->setEnabled(false);
+        action->setToolTip(key);
+        if (QWidget* button = d->toolbar->widgetForAction(action)) {
+            button->setObjectName(QStringLiteral("tlbToolbar_") + key);
+            button->setAccessibleName(key);
+        }
+        connect(d->undo, can, action, &QAction::setEnabled);
+        // The tool tip names the edit that would be undone or redone.
+        connect(d->undo, textChanged, action, [action, key](const QString& text) {
+            action->setToolTip(text.isEmpty() ? key : key + QLatin1Char(' ') + text);
+        });
+        connect(action, &QAction::triggered, d->undo, run);
+    };
+    addHistoryAction(QStringLiteral("Undo"), {QKeySequence::Undo}, &QUndoGroup::canUndoChanged,
+                     &QUndoGroup::undoTextChanged, &QUndoGroup::undo);
+    addHistoryAction(QStringLiteral("Redo"), {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo},
+                     &QUndoGroup::canRedoChanged, &QUndoGroup::redoTextChanged, &QUndoGroup::redo);
 }
 
 frmZorpII::~frmZorpII() = default;
@@ -239,6 +278,7 @@ void frmZorpII::LayOutFrames()
             break;
         }
     }
+    UpdateUndoTarget();
 }
 
 void frmZorpII::ToolbarClicked(const QString& key)
@@ -256,13 +296,27 @@ void frmZorpII::ToolbarClicked(const QString& key)
     }
 }
 
+// Undo and Redo act on the editor being shown; the other editors keep no
+// history.
+void frmZorpII::UpdateUndoTarget()
+{
+    QUndoStack* history = nullptr;
+    if (!d->palette->isHidden())
+        history = d->palette->editor()->undoStack();
+    else if (!d->stages->isHidden())
+        history = d->stages->editor()->undoStack();
+    d->undo->setActiveStack(history);
+}
+
 void frmZorpII::ShowFrame(const QString& key)
 {
+
     const QString wanted = QStringLiteral("FRA") + key.toUpper();
     for (QWidget* child : d->host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->objectName().startsWith(QLatin1String("fra"), Qt::CaseInsensitive))
             child->setVisible(child->objectName().toUpper() == wanted);
     }
+    UpdateUndoTarget();
 }
 
 void frmZorpII::ChangeTemplate()

@@ -62,6 +62,8 @@ private:
     void LayOutFrames();
     void ToolbarClicked(const QString& key);
     void ShowFrame(const QString& key);
+    void AddUndoActions();
+    void UpdateUndoTarget();
     void ChangeTemplate();
     // Asks "Save ROM Changes" when the special stages hold unsaved edits:
     // 0 nothing to ask, 1 keep the window (Cancel, or Yes but the stages
