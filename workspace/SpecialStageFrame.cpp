@@ -10,7 +10,9 @@
 #include "StageCodec.h"
 #include "specialstage/S3SpecialStage.h"
 #include "stage/S3SFile.h"
+#include "template/StageBlock.h"
 #include "TemplateModels.h"
+#include "WorkspaceMessages.h"
 
 namespace zorp::ui {
 
@@ -109,27 +111,17 @@ SpecialStageFrame::LoadResult SpecialStageFrame::Load(const ByteSource& rom, con
         return result;
     }
 
-    const uint64_t start = static_cast<uint64_t>(std::max(0, setup_.startAddress));
-    Bytes block;
-    if (setup_.compressed) {
-        const Bytes packed = rom.Read(start, static_cast<size_t>(std::max(0, setup_.compLength)));
-        std::string reason;
-        if (!DecompressStages(context_.codec, packed, block, reason)) {
-            // The stages then come out empty; saying so keeps an empty grid
-            // from being mistaken for the game's stages.
-            context_.platform.messages->show(
-                window(), {QStringLiteral("Special Stages Not Read"),
-                           QStringLiteral("The compressed special stages could not be decompressed:\n") +
-                               FromBytes(reason) + QStringLiteral("\nThe stages are shown empty."),
-                           Icon::Exclamation, Buttons::Ok});
-            block.clear();
-        }
+    StageBlockLoad load = LoadStageBlock(setup_, rom, StageCodecCallsOf(context_.codec));
+    // Stages that could not be read come out empty; the warning keeps an
+    // empty grid from being mistaken for the game's stages.
+    for (const Message& warning : load.warnings)
+        ShowCoreMessage(context_.platform, window(), warning);
+    if (load.ok()) {
+        store_ = std::move(load.store);
     } else {
-        block = rom.Read(start, static_cast<size_t>(int64_t{std::max(1, setup_.stages)} * kStageRecordSize));
-    }
-    std::string error;
-    if (!store_.Load(setup_.stages, block, error))
+        ShowCoreMessage(context_.platform, window(), *load.error);
         store_.Reset(1);
+    }
     ShowStage(std::max(0, editor_->CurrentStage()));
     editor_->setStageModified(false);
     return result;
@@ -176,78 +168,29 @@ SpecialStageFrame::SavePlan SpecialStageFrame::PrepareSave(uint64_t fileSize)
         StoreShownStage(shown);
         editor_->setStageModified(modified);
     }
-    const Bytes& block = store_.Block();
-    const uint64_t start = static_cast<uint64_t>(std::max(0, setup_.startAddress));
-    auto pastEnd = [&](size_t length) {
-        if (FitsInFile(start, length, fileSize))
-            return false;
-        context_.platform.messages->show(
-            window(), {QStringLiteral("Special Stages Not Saved"),
-                       QStringLiteral("The special stage block lies past the end of the ROM file.\n"
-                                      "The special stages were not saved."),
-                       Icon::Exclamation, Buttons::Ok});
-        return true;
-    };
 
-    if (!setup_.compressed) {
-        if (!pastEnd(block.size()))
-            plan.patch = Patch{start, block};
-        return plan;
+    // A compressed block is only compressed again when the stages were
+    // edited, and only when the user agrees to wait for it.
+    if (setup_.compressed) {
+        if (!editor_->StageModified())
+            return plan;
+        const Answer answer = context_.platform.messages->show(
+            window(), CoreMessageRequest(CompressionQuestion(), Buttons::YesNo));
+        if (answer != Answer::Yes)
+            return plan;
     }
-    if (!editor_->StageModified())
-        return plan;
 
-    const Answer answer = context_.platform.messages->show(
-        window(), {QStringLiteral("Compression Information"),
-                   QStringLiteral("This ROM requires the special stages to be compressed.\n"
-                                  "Compressing them can take from a few minutes to an hour.\n\n"
-                                  "Do you want to save the special stages now?"),
-                   Icon::Question, Buttons::YesNo});
-    if (answer != Answer::Yes)
-        return plan;
-
-    const size_t room = static_cast<size_t>(std::max(0, setup_.compLength));
-    Bytes packed;
-    std::string reason;
-    bool ok = false;
+    StageBlockSave save;
     {
         BusyCursor busy;
-        ok = CompressStages(context_.codec, block, packed, reason);
-        // The quick encoder may miss by a few bytes; the optimal one takes
-        // longer but finds the shortest stream.
-        if (ok && packed.size() > room)
-            ok = CompressStagesOptimal(context_.codec, block, packed, reason);
+        save = PlanStageBlockSave(setup_, store_.Block(), fileSize, StageCodecCallsOf(context_.codec));
     }
-    if (!ok) {
-        context_.platform.messages->show(
-            window(), {QStringLiteral("Compression Failed"),
-                       QStringLiteral("The special stages could not be compressed:\n") + FromBytes(reason) +
-                           QStringLiteral("\nThe special stages were not saved."),
-                       Icon::Critical, Buttons::Ok});
+    if (!save.ok()) {
+        ShowCoreMessage(context_.platform, window(), *save.error);
         return plan;
     }
-    if (packed.size() > room) {
-        context_.platform.messages->show(
-            window(), {QStringLiteral("Out of Space"),
-                       QStringLiteral("Error: The compressed special stages are larger than allocated in the ROM.\n"
-                                      "Please rearrange your special stages."),
-                       Icon::Critical, Buttons::Ok});
-        return plan;
-    }
-    // Never write a stream that does not give back exactly these stages.
-    Bytes check;
-    if (!DecompressStages(context_.codec, packed, check, reason) || check != block) {
-        context_.platform.messages->show(
-            window(), {QStringLiteral("Compression Failed"),
-                       QStringLiteral("The compressed special stages did not decompress to the edited stages.\n"
-                                      "The special stages were not saved."),
-                       Icon::Critical, Buttons::Ok});
-        return plan;
-    }
-    if (pastEnd(packed.size()))
-        return plan;
-    plan.patch = Patch{start, std::move(packed)};
-    plan.compressed = true;
+    plan.patch = Patch{save.write->offset, std::move(save.write->bytes)};
+    plan.compressed = setup_.compressed;
     return plan;
 }
 
@@ -257,9 +200,7 @@ void SpecialStageFrame::SaveWritten(const SavePlan& plan)
         return;
     editor_->setStageModified(false);
     if (plan.compressed)
-        context_.platform.messages->show(window(), {QStringLiteral("Special Stages Compressed"),
-                                                    QStringLiteral("The compressed special stages have been saved."),
-                                                    Icon::Information, Buttons::Ok});
+        ShowCoreMessage(context_.platform, window(), StagesCompressedMessage());
 }
 
 } // namespace zorp::ui

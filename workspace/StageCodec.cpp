@@ -8,36 +8,25 @@ namespace {
 
 using CodecCall = bool (clsOstrel::*)(const std::vector<uint8_t>&, std::vector<uint8_t>&);
 
-bool Call(clsOstrel* codec, CodecCall call, const Bytes& in, Bytes& out, std::string& reason, const char* what)
+StageCodecCall Bind(clsOstrel* codec, CodecCall call)
 {
-    out.clear();
-    if (!codec) {
-        reason = "The Ostrel codec library is not loaded.";
-        return false;
-    }
-    if (!(codec->*call)(in, out)) {
+    return [codec, call](const Bytes& in, Bytes& out) {
         out.clear();
-        reason = std::string("The codec could not ") + what + " the data.";
+        if ((codec->*call)(in, out))
+            return true;
+        out.clear();
         return false;
-    }
-    return true;
+    };
 }
 
 } // namespace
 
-bool DecompressStages(clsOstrel* codec, const Bytes& packed, Bytes& out, std::string& reason)
+StageCodecCalls StageCodecCallsOf(clsOstrel* codec)
 {
-    return Call(codec, &clsOstrel::DecompressKosinski_Byte, packed, out, reason, "decompress");
-}
-
-bool CompressStages(clsOstrel* codec, const Bytes& block, Bytes& out, std::string& reason)
-{
-    return Call(codec, &clsOstrel::CompressKosinski_Byte, block, out, reason, "compress");
-}
-
-bool CompressStagesOptimal(clsOstrel* codec, const Bytes& block, Bytes& out, std::string& reason)
-{
-    return Call(codec, &clsOstrel::CompressKosinskiOptimal_Byte, block, out, reason, "compress");
+    if (!codec)
+        return {};
+    return {Bind(codec, &clsOstrel::DecompressKosinski_Byte), Bind(codec, &clsOstrel::CompressKosinski_Byte),
+            Bind(codec, &clsOstrel::CompressKosinskiOptimal_Byte)};
 }
 
 } // namespace zorp::ui

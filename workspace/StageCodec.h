@@ -1,17 +1,14 @@
 #pragma once
-// The workspace's calls into the codec object for the special stage block.
-// Each returns false with a reason when the codec is missing or the call
-// failed, so a codec fault never ends the program.
-#include <string>
-
-#include "rom/Bytes.h"
+// The codec object's Kosinski calls in the form the special stage block code
+// takes them. A call that fails leaves its output empty: the plug-in's partial
+// output is not trusted. Without a codec the calls are left empty, which the
+// block code reports as no codec being available.
+#include "template/StageBlock.h"
 
 class clsOstrel;
 
 namespace zorp::ui {
 
-bool DecompressStages(clsOstrel* codec, const Bytes& packed, Bytes& out, std::string& reason);
-bool CompressStages(clsOstrel* codec, const Bytes& block, Bytes& out, std::string& reason);
-bool CompressStagesOptimal(clsOstrel* codec, const Bytes& block, Bytes& out, std::string& reason);
+StageCodecCalls StageCodecCallsOf(clsOstrel* codec);
 
 } // namespace zorp::ui

@@ -18,10 +18,14 @@ Icon ToIcon(MessageIcon icon)
 
 } // namespace
 
+MessageRequest CoreMessageRequest(const Message& message, Buttons buttons)
+{
+    return {FromBytes(message.title), FromBytes(message.text()), ToIcon(message.icon), buttons};
+}
+
 void ShowCoreMessage(const Platform& platform, QWidget* parent, const Message& message)
 {
-    platform.messages->show(parent, {FromBytes(message.title), FromBytes(message.text()), ToIcon(message.icon),
-                                     Buttons::Ok});
+    platform.messages->show(parent, CoreMessageRequest(message));
 }
 
 void ShowFileError(const Platform& platform, QWidget* parent, const QString& title, const QString& path,

@@ -8,6 +8,9 @@
 
 namespace zorp::ui {
 
+// A core message as a message box request with the given buttons.
+MessageRequest CoreMessageRequest(const Message& message, Buttons buttons = Buttons::Ok);
+
 // Shows a core message (a template's MSGBOX, a refusal) with an OK button.
 void ShowCoreMessage(const Platform& platform, QWidget* parent, const Message& message);
 

@@ -207,8 +207,9 @@ Message CompressionQuestion()
 {
     return Message{MessageIcon::Question,
                    "Compression Information",
-                   {"This ROM requires the special stages to be compressed.", "Compressing them may take a while.",
-                    "", "Do you want to save the special stages now?"}};
+                   {"This ROM requires the special stages to be compressed.",
+                    "Compressing them can take from a few minutes to an hour.", "",
+                    "Do you want to save the special stages now?"}};
 }
 
 Message StagesCompressedMessage()

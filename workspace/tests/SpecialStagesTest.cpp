@@ -223,6 +223,9 @@ void SpecialStagesTest::compressedSaveAsksAndWritesAStreamThatDecodesBack()
     QCOMPARE(w.h.scripted.messages.asked.size(), 2);
     const MessageRequest& question = w.h.scripted.messages.asked[0];
     QCOMPARE(question.title, QStringLiteral("Compression Information"));
+    QCOMPARE(question.text, QStringLiteral("This ROM requires the special stages to be compressed.\n"
+                                           "Compressing them can take from a few minutes to an hour.\n\n"
+                                           "Do you want to save the special stages now?"));
     QCOMPARE(question.icon, Icon::Question);
     QCOMPARE(question.buttons, Buttons::YesNo);
     const MessageRequest& done = w.h.scripted.messages.asked[1];
@@ -356,7 +359,7 @@ void SpecialStagesTest::undecodableStagesAreReported()
     StageWindow w({QStringLiteral("STAGES: 3"), QStringLiteral("COMPRESSED: Y"), QStringLiteral("COMPLENGTH: 40")},
                   Bytes{0xFF, 0xFF, 0xFF});
     QCOMPARE(w.h.scripted.messages.asked.size(), 1);
-    QCOMPARE(w.h.scripted.messages.asked[0].title, QStringLiteral("Special Stages Not Read"));
+    QCOMPARE(w.h.scripted.messages.asked[0].title, QStringLiteral("Special Stages Incomplete"));
     QCOMPARE(w.editor()->GetStage(), StageGrid{});
     QVERIFY(!w.editor()->StageModified());
 }
