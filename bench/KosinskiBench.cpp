@@ -1,5 +1,5 @@
-// Kosinski codec speed on real data: the decoder, the specified encoder, the
-// smallest-stream encoder and the straightforward search the specified
+// Kosinski codec speed on real data: the decoder, the exact encoder, the
+// smallest-stream encoder and the straightforward search the exact
 // encoder must agree with. Data sets: the eight special stages (SK Set 1),
 // every corpus file, and 64 KiB of concatenated decoded corpus files.
 #include <benchmark/benchmark.h>
@@ -98,7 +98,7 @@ void RunEncoder(benchmark::State& state, const std::string& set, Encode encode)
     state.counters["out_bytes"] = static_cast<double>(out);
 }
 
-void BM_PackSpecified(benchmark::State& state, std::string set)
+void BM_PackExact(benchmark::State& state, std::string set)
 {
     RunEncoder(state, set, [](const Bytes& b) { return zorp::modVorlith_Pack::Pack(b); });
 }
@@ -113,7 +113,7 @@ void BM_PackReference(benchmark::State& state, std::string set)
     RunEncoder(state, set, [](const Bytes& b) { return zorp::reference::Pack(b); });
 }
 
-// Decoding the specified encoder's streams of the set; output bytes per second.
+// Decoding the exact encoder's streams of the set; output bytes per second.
 void BM_Decode(benchmark::State& state, std::string set)
 {
     const auto& items = DataSet(set);
@@ -139,9 +139,9 @@ void BM_Decode(benchmark::State& state, std::string set)
 BENCHMARK_CAPTURE(BM_Decode, SK_Set_1, std::string("SK_Set_1"));
 BENCHMARK_CAPTURE(BM_Decode, corpus, std::string("corpus"));
 BENCHMARK_CAPTURE(BM_Decode, 64KiB, std::string("64KiB"));
-BENCHMARK_CAPTURE(BM_PackSpecified, SK_Set_1, std::string("SK_Set_1"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PackSpecified, corpus, std::string("corpus"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PackSpecified, 64KiB, std::string("64KiB"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PackExact, SK_Set_1, std::string("SK_Set_1"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PackExact, corpus, std::string("corpus"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PackExact, 64KiB, std::string("64KiB"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PackSmallest, SK_Set_1, std::string("SK_Set_1"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PackSmallest, corpus, std::string("corpus"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PackSmallest, 64KiB, std::string("64KiB"))->Unit(benchmark::kMillisecond);

@@ -1,5 +1,5 @@
 // Any data through both encoders decodes back to itself, and the stream of
-// the specified encoder is never shorter than the smallest-stream encoder's.
+// the exact encoder is never shorter than the smallest-stream encoder's.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

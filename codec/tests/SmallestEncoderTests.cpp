@@ -78,7 +78,7 @@ TEST(SmallestPack, ExactSmallCases)
 {
     // Counting bits alone would take an inline copy here and lose a whole
     // descriptor field to the rounding at the end: 16 bytes where the
-    // specified encoder needs 15.
+    // exact encoder needs 15.
     const Bytes fieldRounding = B({0x25, 0x25, 0x25, 0xFF, 0xFF, 0xF7, 0xFF, 0xFF, 0xFF, 0x9C, 0xFF});
     EXPECT_LE(PackSmallest(fieldRounding).size(), modVorlith_Pack::Pack(fieldRounding).size());
     EXPECT_EQ(PackSmallest(fieldRounding).size(), 15u);

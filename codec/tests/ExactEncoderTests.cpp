@@ -1,4 +1,4 @@
-// The specified encoder: byte-exact examples, the window edges and quirks of
+// The exact encoder: byte-exact examples, the window edges and quirks of
 // its search, and randomized agreement with the straightforward search.
 #include <gtest/gtest.h>
 
