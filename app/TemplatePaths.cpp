@@ -1,6 +1,6 @@
 #include "TemplatePaths.h"
 
-#include "NativePath.h"
+#include "CoreMessage.h"
 #include "Platform.h"
 #include "rom/PubFunctions.h"
 

@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "AppContext.h"
-#include "NativePath.h"
-#include "ShowMessage.h"
+#include "CoreMessage.h"
+#include "CoreMessage.h"
 #include "TemplatePaths.h"
 #include "template/TemplateCheck.h"
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "AppContext.h"
-#include "NativePath.h"
+#include "CoreMessage.h"
 #include "QtPlatform.h"
 #include "Startup.h"
 #include "frmMainMenu.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "UtilityMessages.h"
+#include "CoreMessage.h"
 
 namespace zorp::ui {
 
@@ -134,7 +134,7 @@ void frmROMConv::cmdBrowse_Click()
     RomFormatResult loaded;
     {
         BusyCursor busy;
-        loaded = DetectRomFormat(ToFsPath(chosen.path));
+        loaded = DetectRomFormat(ToNativePath(chosen.path));
     }
     if (!loaded.ok()) {
         // The window keeps the ROM it had. The series message names its part;
@@ -142,9 +142,9 @@ void frmROMConv::cmdBrowse_Click()
         Message message = *loaded.error;
         if (message.title != kSeriesErrorTitle) {
             message.lines.push_back("");
-            message.lines.push_back(ToFsPath(chosen.path));
+            message.lines.push_back(ToNativePath(chosen.path));
         }
-        ShowCoreMessage(platform_, this, message);
+        ShowMessage(platform_, this, message);
         return;
     }
 
@@ -213,17 +213,17 @@ void frmROMConv::Convert(const Conversion& conversion, int filterIndex)
         // The checksum goes into the written bytes only; the loaded image keeps
         // the header it was read with.
         const Bytes output = ConvertedRomBytes(image_, conversion.format, chkValidate_->isChecked());
-        failure = WriteFileBytes(ToFsPath(chosen.path), output);
+        failure = WriteFileBytes(ToNativePath(chosen.path), output);
     }
     if (!failure.empty()) {
-        ShowCoreMessage(platform_, this,
+        ShowMessage(platform_, this,
                         Message{MessageIcon::Critical,
                                 "Error Writing ROM",
-                                {"Error: The converted ROM could not be written to \"" + ToFsPath(chosen.path) + "\".",
+                                {"Error: The converted ROM could not be written to \"" + ToNativePath(chosen.path) + "\".",
                                  failure}});
         return;
     }
-    ShowCoreMessage(platform_, this, Message{MessageIcon::Information, "Converted", {conversion.doneText}});
+    ShowMessage(platform_, this, Message{MessageIcon::Information, "Converted", {conversion.doneText}});
 }
 
 } // namespace zorp::ui

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "UtilityMessages.h"
+#include "CoreMessage.h"
 #include "rom/LockOn.h"
 #include "rom/RomDefinitions.h"
 
@@ -114,16 +114,16 @@ void frmSKLockOn::ChooseSKImage()
     // The definitions file is read again each time, so edits take effect.
     const RomDefinitionsLoad definitions = LoadRomDefinitions();
     if (!definitions.ok()) {
-        ShowCoreMessage(platform_, this, *definitions.error);
+        ShowMessage(platform_, this, *definitions.error);
         return;
     }
     SKImageLoad load;
     {
         BusyCursor busy;
-        load = LoadSKImage(definitions.table, ToFsPath(chosen.path));
+        load = LoadSKImage(definitions.table, ToNativePath(chosen.path));
     }
     if (!load.ok()) {
-        ShowCoreMessage(platform_, this, *load.error);
+        ShowMessage(platform_, this, *load.error);
         return;
     }
     skImage_ = std::move(load.image);
@@ -145,16 +145,16 @@ void frmSKLockOn::ChooseLockOnImage()
 
     const RomDefinitionsLoad definitions = LoadRomDefinitions();
     if (!definitions.ok()) {
-        ShowCoreMessage(platform_, this, *definitions.error);
+        ShowMessage(platform_, this, *definitions.error);
         return;
     }
     LockOnImageLoad load;
     {
         BusyCursor busy;
-        load = LoadLockOnImage(definitions.table, ToFsPath(chosen.path));
+        load = LoadLockOnImage(definitions.table, ToNativePath(chosen.path));
     }
     if (!load.ok()) {
-        ShowCoreMessage(platform_, this, *load.error);
+        ShowMessage(platform_, this, *load.error);
         return;
     }
     lockOnImage_ = std::move(load.image);
@@ -185,7 +185,7 @@ void frmSKLockOn::CreateROM()
     if (NeedsS2Extra(lockOnId_)) {
         const S2ExtraLoad extra = LoadS2ExtraImage();
         if (!extra.ok()) {
-            ShowCoreMessage(platform_, this, *extra.error);
+            ShowMessage(platform_, this, *extra.error);
             return;
         }
     }
@@ -207,7 +207,7 @@ bool frmSKLockOn::CombineROMs(const QString& path)
         // Read again: the file may have changed since the button was pressed.
         extra = LoadS2ExtraImage();
         if (!extra.ok()) {
-            ShowCoreMessage(platform_, this, *extra.error);
+            ShowMessage(platform_, this, *extra.error);
             return false;
         }
     }
@@ -217,13 +217,13 @@ bool frmSKLockOn::CombineROMs(const QString& path)
         const std::optional<Bytes> combined = zorp::CombineROMs(skImage_, lockOnImage_, lockOnId_, extra.image);
         if (!combined)
             return false; // only for a wrong extra image, refused above
-        failure = WriteFileBytes(ToFsPath(path), *combined);
+        failure = WriteFileBytes(ToNativePath(path), *combined);
     }
     if (!failure.empty()) {
-        ShowCoreMessage(platform_, this, LockOnWriteFailedMessage(ToFsPath(path), failure));
+        ShowMessage(platform_, this, LockOnWriteFailedMessage(ToNativePath(path), failure));
         return false;
     }
-    ShowCoreMessage(platform_, this, LockedOnMessage());
+    ShowMessage(platform_, this, LockedOnMessage());
     return true;
 }
 

@@ -115,11 +115,11 @@ SpecialStageFrame::LoadResult SpecialStageFrame::Load(const ByteSource& rom, con
     // Stages that could not be read come out empty; the warning keeps an
     // empty grid from being mistaken for the game's stages.
     for (const Message& warning : load.warnings)
-        ShowCoreMessage(context_.platform, window(), warning);
+        ShowMessage(context_.platform, window(), warning);
     if (load.ok()) {
         store_ = std::move(load.store);
     } else {
-        ShowCoreMessage(context_.platform, window(), *load.error);
+        ShowMessage(context_.platform, window(), *load.error);
         store_.Reset(1);
     }
     ShowStage(std::max(0, editor_->CurrentStage()));
@@ -175,7 +175,7 @@ SpecialStageFrame::SavePlan SpecialStageFrame::PrepareSave(uint64_t fileSize)
         if (!editor_->StageModified())
             return plan;
         const Answer answer = context_.platform.messages->show(
-            window(), CoreMessageRequest(CompressionQuestion(), Buttons::YesNo));
+            window(), ToRequest(CompressionQuestion(), Buttons::YesNo));
         if (answer != Answer::Yes)
             return plan;
     }
@@ -186,7 +186,7 @@ SpecialStageFrame::SavePlan SpecialStageFrame::PrepareSave(uint64_t fileSize)
         save = PlanStageBlockSave(setup_, store_.Block(), fileSize, StageCodecCallsOf(context_.codec));
     }
     if (!save.ok()) {
-        ShowCoreMessage(context_.platform, window(), *save.error);
+        ShowMessage(context_.platform, window(), *save.error);
         return plan;
     }
     plan.patch = Patch{save.write->offset, std::move(save.write->bytes)};
@@ -200,7 +200,7 @@ void SpecialStageFrame::SaveWritten(const SavePlan& plan)
         return;
     editor_->setStageModified(false);
     if (plan.compressed)
-        ShowCoreMessage(context_.platform, window(), StagesCompressedMessage());
+        ShowMessage(context_.platform, window(), StagesCompressedMessage());
 }
 
 } // namespace zorp::ui

@@ -8,7 +8,7 @@
 #include "AppContext.h"
 #include "FrameTag.h"
 #include "WorkspaceMessages.h"
-#include "WorkspacePaths.h"
+#include "CoreMessage.h"
 #include "TemplateModels.h"
 
 namespace zorp::ui {

@@ -22,7 +22,7 @@
 #include "SpecialStageFrame.h"
 #include "WavImporterFrame.h"
 #include "WorkspaceMessages.h"
-#include "WorkspacePaths.h"
+#include "CoreMessage.h"
 #include "rom/Bytes.h"
 #include "TemplateModels.h"
 
@@ -212,7 +212,7 @@ void frmZorpII::LoadFrames()
             [&](const auto& item) {
                 using T = std::decay_t<decltype(item)>;
                 if constexpr (std::is_same_v<T, Message>) {
-                    ShowCoreMessage(d->context.platform, this, item);
+                    ShowMessage(d->context.platform, this, item);
                 } else if constexpr (std::is_same_v<T, LevelSelectSetup>) {
                     d->levelSelect->Setup(item);
                     showButton("LvlSelect");
@@ -444,7 +444,7 @@ void frmZorpII::SaveROM(const QString& romFile)
         for (Patch& p : d->levelSelect->Patches(rom.Size(), rowsPastEnd))
             patches.push_back(std::move(p));
         if (!rowsPastEnd.empty())
-            ShowCoreMessage(d->context.platform, this, LevelNamesPastEndMessage(rowsPastEnd));
+            ShowMessage(d->context.platform, this, LevelNamesPastEndMessage(rowsPastEnd));
     }
     if (d->playlist->active()) {
         if (std::optional<Patch> block = d->playlist->BlockPatch(rom))

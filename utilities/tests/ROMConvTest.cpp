@@ -265,7 +265,7 @@ void ROMConvTest::checksumFixLeavesImageUnchanged()
 
     // Reads a written file back as a plain image through the same detection.
     auto plainOf = [&](const QString& path) {
-        const RomFormatResult r = DetectRomFormat(ToFsPath(path));
+        const RomFormatResult r = DetectRomFormat(ToNativePath(path));
         return r.recognised() ? r.image : Bytes();
     };
 

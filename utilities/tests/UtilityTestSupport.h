@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <QtTest>
 
-#include "UtilityMessages.h"
+#include "CoreMessage.h"
 #include "rom/PubFunctions.h"
 #include "rom/tests/RomTestFiles.h"
 
@@ -36,14 +36,14 @@ public:
     ProgramDir()
     {
         saved_ = zorp::ProgramDirectory();
-        zorp::SetProgramDirectory(zorp::ui::ToFsPath(dir_.path()));
+        zorp::SetProgramDirectory(zorp::ui::ToNativePath(dir_.path()));
         WriteText(file("ROM_DEF.RDEF"), DefinitionsText());
     }
     ~ProgramDir() { zorp::SetProgramDirectory(saved_); }
     ProgramDir(const ProgramDir&) = delete;
     ProgramDir& operator=(const ProgramDir&) = delete;
 
-    std::string file(const std::string& name) const { return zorp::ui::ToFsPath(path(name)); }
+    std::string file(const std::string& name) const { return zorp::ui::ToNativePath(path(name)); }
     QString path(const std::string& name) const { return dir_.filePath(QString::fromStdString(name)); }
 
 private:
@@ -53,7 +53,7 @@ private:
 
 inline zorp::Bytes ReadAll(const QString& path)
 {
-    auto bytes = zorp::ReadFileBytes(zorp::ui::ToFsPath(path), 256u << 20);
+    auto bytes = zorp::ReadFileBytes(zorp::ui::ToNativePath(path), 256u << 20);
     return bytes ? *bytes : zorp::Bytes();
 }
 

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "NativePath.h"
+#include "CoreMessage.h"
 #include "rom/PubFunctions.h"
 
 namespace zorp::test {

@@ -1,4 +1,6 @@
-#include "ShowMessage.h"
+#include "CoreMessage.h"
+
+#include <QFile>
 
 namespace zorp::ui {
 
@@ -16,12 +18,24 @@ Icon ToIcon(MessageIcon icon)
 
 MessageRequest ToRequest(const Message& message, Buttons buttons)
 {
-    return {FromBytes(message.title), FromBytes(message.text()), ToIcon(message.icon), buttons};
+    return {QString::fromStdString(message.title), QString::fromStdString(message.text()), ToIcon(message.icon),
+            buttons};
 }
 
 Answer ShowMessage(const Platform& platform, QWidget* parent, const Message& message, Buttons buttons)
 {
     return platform.messages->show(parent, ToRequest(message, buttons));
+}
+
+std::string ToNativePath(const QString& path)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    return std::string(encoded.constData(), static_cast<size_t>(encoded.size()));
+}
+
+QString FromNativePath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 } // namespace zorp::ui
