@@ -216,7 +216,10 @@ void PalEdit::layoutWidgets()
         sliders_[channel]->setGeometry(labelWidth + kGap, y, settingsWidth - labelWidth - kGap, rowHeight);
     }
     const int previewTop = 3 * rowHeight + kGap;
-    preview_->setGeometry(kGap, previewTop, settingsWidth - kGap, std::max(8, bottomHeight - previewTop));
+    // A swatch-sized sample, not a wall of colour when the frame is stretched.
+    constexpr int kPreviewMaxHeight = 80;
+    preview_->setGeometry(kGap, previewTop, settingsWidth - kGap,
+                          std::clamp(bottomHeight - previewTop, 8, kPreviewMaxHeight));
 }
 
 void PalEdit::layoutSwatches()
