@@ -69,4 +69,16 @@ std::string ToBytes(const QString& text)
     return std::string(latin.constData(), size_t(latin.size()));
 }
 
+Answer Ask(const Platform& platform, QWidget* parent, const MessageRequest& request)
+{
+    if (!platform.messages) {
+        switch (request.buttons) {
+        case Buttons::Ok: return Answer::Ok;
+        case Buttons::YesNo: return Answer::No;
+        default: return Answer::Cancel;
+        }
+    }
+    return platform.messages->show(parent, request);
+}
+
 } // namespace zorp::ui

@@ -87,6 +87,10 @@ struct Platform {
     SoundOutput* sound = nullptr;
 };
 
+// Asks through the platform's message boxes; a control used without one
+// (no platform given) takes the answer that changes nothing.
+Answer Ask(const Platform& platform, QWidget* parent, const MessageRequest& request);
+
 // Shows the busy pointer for the lifetime of the object.
 class BusyCursor {
 public:

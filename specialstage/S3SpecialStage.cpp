@@ -715,15 +715,7 @@ void S3SpecialStage::redrawAll()
 
 Answer S3SpecialStage::ask(const MessageRequest& request)
 {
-    if (!platform_.messages) {
-        // With nobody to ask, take the answer that changes nothing.
-        switch (request.buttons) {
-        case Buttons::Ok: return Answer::Ok;
-        case Buttons::YesNo: return Answer::No;
-        default: return Answer::Cancel;
-        }
-    }
-    return platform_.messages->show(this, request);
+    return Ask(platform_, this, request);
 }
 
 } // namespace zorp::ui

@@ -101,26 +101,34 @@ void frmSKLockOn::cmdROM_Click(int index)
     }
 }
 
-void frmSKLockOn::ChooseSKImage()
+std::optional<frmSKLockOn::ChosenRom> frmSKLockOn::ChooseRom(const QString& title)
 {
     FileDialogRequest request;
-    request.title = QStringLiteral("Select Sonic & Knuckles ROM");
+    request.title = title;
     request.filter = QString::fromLatin1(kFilter);
     request.mustExist = true;
     const FileDialogResult chosen = platform_.files->run(this, request);
     if (!chosen.accepted)
-        return;
+        return std::nullopt;
 
     // The definitions file is read again each time, so edits take effect.
-    const RomDefinitionsLoad definitions = LoadRomDefinitions();
+    RomDefinitionsLoad definitions = LoadRomDefinitions();
     if (!definitions.ok()) {
         ShowMessage(platform_, this, *definitions.error);
-        return;
+        return std::nullopt;
     }
+    return ChosenRom{chosen.path, std::move(definitions.table)};
+}
+
+void frmSKLockOn::ChooseSKImage()
+{
+    const auto chosen = ChooseRom(QStringLiteral("Select Sonic & Knuckles ROM"));
+    if (!chosen)
+        return;
     SKImageLoad load;
     {
         BusyCursor busy;
-        load = LoadSKImage(definitions.table, ToNativePath(chosen.path));
+        load = LoadSKImage(chosen->definitions, ToNativePath(chosen->path));
     }
     if (!load.ok()) {
         ShowMessage(platform_, this, *load.error);
@@ -129,29 +137,19 @@ void frmSKLockOn::ChooseSKImage()
     skImage_ = std::move(load.image);
     SetBold(lblROM_[0], true);
     SetCaption(lblROM_[0], QStringLiteral("Select S&K ROM (Selected)"));
-    txtROM_[0]->setText(chosen.path);
+    txtROM_[0]->setText(chosen->path);
     UpdateCreateButton();
 }
 
 void frmSKLockOn::ChooseLockOnImage()
 {
-    FileDialogRequest request;
-    request.title = QStringLiteral("Select Lock-On ROM");
-    request.filter = QString::fromLatin1(kFilter);
-    request.mustExist = true;
-    const FileDialogResult chosen = platform_.files->run(this, request);
-    if (!chosen.accepted)
+    const auto chosen = ChooseRom(QStringLiteral("Select Lock-On ROM"));
+    if (!chosen)
         return;
-
-    const RomDefinitionsLoad definitions = LoadRomDefinitions();
-    if (!definitions.ok()) {
-        ShowMessage(platform_, this, *definitions.error);
-        return;
-    }
     LockOnImageLoad load;
     {
         BusyCursor busy;
-        load = LoadLockOnImage(definitions.table, ToNativePath(chosen.path));
+        load = LoadLockOnImage(chosen->definitions, ToNativePath(chosen->path));
     }
     if (!load.ok()) {
         ShowMessage(platform_, this, *load.error);
@@ -161,8 +159,8 @@ void frmSKLockOn::ChooseLockOnImage()
     lockOnId_ = load.gameId;
     SetBold(lblROM_[1], true);
     SetCaption(lblROM_[1], QStringLiteral("Select Lock-On ROM (Selected - ") +
-                               FromBytes(GameDisplayName(definitions.table, lockOnId_)) + QLatin1Char(')'));
-    txtROM_[1]->setText(chosen.path);
+                               FromBytes(GameDisplayName(chosen->definitions, lockOnId_)) + QLatin1Char(')'));
+    txtROM_[1]->setText(chosen->path);
 
     // The notes are paragraphs ending in CR LF CR LF; the box wants line feeds.
     QString notes = QString::fromStdString(LockOnNotesText(lockOnId_, lockOnImage_.size()));

@@ -1,4 +1,7 @@
 #pragma once
+#include <optional>
+
+#include "rom/RomDefinitions.h"
 // The lock-on combiner window: joins a Sonic & Knuckles image with a second
 // cartridge the way the lock-on cartridge does, and explains in a notes box
 // what the chosen combination will do. The bytes come from core/rom/LockOn.h.
@@ -36,6 +39,13 @@ public:
     bool CombineROMs(const QString& path);
 
 private:
+    // A ROM picked in the file dialog, with the definitions table read afresh
+    // for identifying it; nothing when cancelled or the table cannot be read.
+    struct ChosenRom {
+        QString path;
+        RomDefinitions definitions;
+    };
+    std::optional<ChosenRom> ChooseRom(const QString& title);
     void ChooseSKImage();
     void ChooseLockOnImage();
     void CreateROM();
