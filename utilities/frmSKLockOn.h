@@ -1,7 +1,4 @@
 #pragma once
-#include <optional>
-
-#include "rom/RomDefinitions.h"
 // The lock-on combiner window: joins a Sonic & Knuckles image with a second
 // cartridge the way the lock-on cartridge does, and explains in a notes box
 // what the chosen combination will do. The bytes come from core/rom/LockOn.h.
@@ -12,10 +9,12 @@
 // button).
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "Platform.h"
 #include "rom/Bytes.h"
+#include "rom/RomDefinitions.h"
 
 class QLabel;
 class QLineEdit;
