@@ -25,12 +25,15 @@ for t in "${targets[@]}"; do
   seeds=()
   [ -d "fuzz/seeds/$t" ] && seeds+=("fuzz/seeds/$t")
   case "$t" in
-    fuzz_kosinski_decode) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
+    fuzz_kosinski_decode | fuzz_kosinski_roundtrip) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
     fuzz_definitions) mkdir -p "$build/seeds/$t" && cp data/ROM_DEF.RDEF "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
   esac
+  # The round trip skips inputs over 4 KiB, so longer ones would be wasted.
+  max_len=65536
+  [ "$t" = fuzz_kosinski_roundtrip ] && max_len=4096
   echo "== $t for ${seconds}s"
-  if ! "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len=65536 \
+  if ! "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len="$max_len" \
        -artifact_prefix="$build/findings/$t/" "$corpus" "${seeds[@]}" 2>"$build/$t.log"; then
     echo "!! $t found a fault: see $build/$t.log and $build/findings/$t/"
     status=1
