@@ -1,14 +1,21 @@
 // Templates typed by hand: any text reads into editor set-ups and messages,
 // and every set-up it yields drives its editor model over a small ROM without
-// reading or planning a write outside it.
+// reading or planning a write outside it. The ROM is the input itself, padded
+// to 4 KiB, so stage blocks and palettes see varied bytes.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
 #include <variant>
 
+#include "kosinski/SmallestPack.h"
+#include "kosinski/modVorlith_Extract.h"
+#include "kosinski/modVorlith_Pack.h"
+#include "palette/PaletteModel.h"
 #include "template/LevelSelectTable.h"
 #include "template/PlaylistModel.h"
+#include "template/StageBlock.h"
 #include "template/TemplateCheck.h"
 #include "template/TemplateReader.h"
 #include "template/WavSample.h"
@@ -21,6 +28,65 @@ void CheckWrite(const zorp::ByteWrite& write, uint64_t size)
         __builtin_trap(); // a write must never lengthen the file
 }
 
+zorp::StageCodecCalls LinkedCodec()
+{
+    zorp::StageCodecCalls calls;
+    calls.decompress = [](const zorp::Bytes& in, zorp::Bytes& out) {
+        auto result = zorp::modVorlith_Extract::Decode(in);
+        out = std::move(result.output);
+        return result.Ok();
+    };
+    calls.compress = [](const zorp::Bytes& in, zorp::Bytes& out) {
+        out = zorp::modVorlith_Pack::Pack(in);
+        return true;
+    };
+    calls.compressSmallest = [](const zorp::Bytes& in, zorp::Bytes& out) {
+        out = zorp::PackSmallest(in);
+        return true;
+    };
+    return calls;
+}
+
+// Palettes read, decode and encode back to their own length.
+void DrivePalettes(const zorp::PaletteSetup& setup, const zorp::ByteSource& rom)
+{
+    const zorp::PaletteFormat format = zorp::PaletteFormatFromType(setup.paletteType);
+    for (const zorp::PaletteEntry& entry : setup.palettes) {
+        if (entry.address < 0 || entry.count <= 0 || static_cast<size_t>(entry.count) > zorp::kMaxPaletteEntries)
+            continue; // the editor refuses these rows before reading
+        const size_t count = static_cast<size_t>(entry.count);
+        const zorp::Bytes bytes = rom.Read(static_cast<uint64_t>(entry.address), 2 * count);
+        const auto colors = zorp::DecodePalette(format, bytes, count);
+        if (colors.size() != count || zorp::EncodePalette(format, colors).size() != 2 * count)
+            __builtin_trap();
+    }
+}
+
+// A stage block loads whatever the ROM holds there, and its save stays inside
+// the ROM and decodes back to the block. Small blocks only: each compressed
+// save runs both encoders.
+void DriveStages(const zorp::S3SSetup& setup, const zorp::ByteSource& rom, uint64_t romSize)
+{
+    if (zorp::StageBlockSize(setup) > 2 * 1032)
+        return;
+    const zorp::StageCodecCalls codec = LinkedCodec();
+    zorp::StageBlockLoad load = zorp::LoadStageBlock(setup, rom, codec);
+    if (!load.ok())
+        return;
+    const zorp::Bytes& block = load.store.Block();
+    if (block.size() != zorp::StageBlockSize(setup))
+        __builtin_trap();
+    zorp::StageBlockSave save = zorp::PlanStageBlockSave(setup, block, romSize, codec);
+    if (save.ok()) {
+        CheckWrite(*save.write, romSize);
+        if (setup.compressed) {
+            auto decoded = zorp::modVorlith_Extract::Decode(save.write->bytes);
+            if (!decoded.Ok() || decoded.output != block || save.write->bytes.size() > save.room)
+                __builtin_trap();
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -30,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     options.codecPresent = size > 0 && (data[0] & 1);
     zorp::TemplateResult result = zorp::ReadTemplate(text, options);
 
-    const zorp::Bytes rom(4096, 0x41);
+    zorp::Bytes rom(data, data + std::min<size_t>(size, 4096));
+    rom.resize(4096, 0x41);
     const zorp::ImageSource source(rom);
     for (const auto& action : result.actions) {
         std::visit(
@@ -46,6 +113,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                     playlist.Load(source);
                     if (auto write = playlist.PlanWrite(source))
                         CheckWrite(*write, rom.size());
+                } else if constexpr (std::is_same_v<T, zorp::PaletteSetup>) {
+                    DrivePalettes(setup, source);
+                } else if constexpr (std::is_same_v<T, zorp::S3SSetup>) {
+                    DriveStages(setup, source, rom.size());
                 } else if constexpr (std::is_same_v<T, zorp::WavSetup>) {
                     zorp::WavSample wav(setup);
                     wav.LoadFromRom(source);
