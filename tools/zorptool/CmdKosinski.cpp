@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "rom/Bytes.h"
 #include "kosinski/SmallestPack.h"
 #include "kosinski/modVorlith_Extract.h"
 #include "kosinski/modVorlith_Pack.h"
@@ -49,31 +50,14 @@ bool ReadWholeFile(const std::string& path, uintmax_t limit, std::vector<uint8_t
     return true;
 }
 
-// Writes beside the target first, so a failed write leaves OUT as it was.
+// Through the shared writer: a failed write leaves OUT as it was.
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& data, std::string& error)
 {
-    const std::string part = path + ".part";
-    {
-        std::ofstream f(part, std::ios::binary | std::ios::trunc);
-        if (f)
-            f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-        if (f)
-            f.close();
-        if (!f) {
-            std::error_code ignored;
-            std::filesystem::remove(part, ignored);
-            error = "cannot write " + path;
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(part, path, ec);
-    if (ec) {
-        std::filesystem::remove(part, ec);
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    const std::string reason = zorp::WriteFileBytes(path, data);
+    if (reason.empty())
+        return true;
+    error = "cannot write " + path + ": " + reason;
+    return false;
 }
 
 std::optional<size_t> ParseOffset(const std::string& text)
