@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <memory>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -71,18 +72,63 @@ std::optional<Bytes> ReadBytesAt(const std::string& path, uint64_t offset, uint6
     return data;
 }
 
-std::string WriteFileBytes(const std::string& path, const Bytes& data)
+namespace {
+
+// The file a save must replace: a symbolic link is followed, so that the
+// file it points to is the one replaced (renaming over the link itself would
+// leave that file untouched and turn the link into a copy).
+std::optional<std::string> ResolveSaveTarget(const std::string& path, std::string& error)
+{
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return path;
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    if (!resolved) {
+        error = "cannot follow the link " + path + ": " + ErrnoText(errno);
+        return std::nullopt;
+    }
+    return std::string(resolved.get());
+}
+
+// Makes the rename itself durable; a failure here cannot undo the save, so
+// it is not reported.
+void FlushFolder(const std::string& dir)
+{
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        (void)::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+std::string WriteFileBytes(const std::string& requestedPath, const Bytes& data)
 {
     // Write a sibling temporary file and rename it over the target, so a
     // failure at any point leaves the original file exactly as it was.
+    std::string error;
+    const auto target = ResolveSaveTarget(requestedPath, error);
+    if (!target)
+        return error;
+    const std::string& path = *target;
+
     // Replacing goes through the folder, which would get past a file the
-    // user made read-only: honour the file's own protection first.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+    // user made read-only: honour the file's own protection first. A file
+    // with no write permission for anyone counts as read-only even for the
+    // superuser, whom access() lets through.
+    struct stat st {};
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && ::access(path.c_str(), W_OK) != 0)
         return "the file is read-only: " + ErrnoText(errno);
+    if (exists && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return "the file is read-only: " + ErrnoText(EACCES);
     auto slash = path.find_last_of('/');
     std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string pattern = (dir.empty() ? std::string("/") : dir) + "/." + base + ".zorp-XXXXXX";
+    if (dir.empty())
+        dir = "/";
+    std::string pattern = dir + "/." + base + ".zorp-XXXXXX";
     std::vector<char> tmpName(pattern.begin(), pattern.end());
     tmpName.push_back('\0');
     if (FaultAt(WriteFaultStep::Create))
@@ -91,17 +137,18 @@ std::string WriteFileBytes(const std::string& path, const Bytes& data)
     if (fd < 0)
         return "cannot create a file in " + dir + ": " + ErrnoText(errno);
 
-    struct stat st {};
     mode_t mode = 0644;
-    if (::stat(path.c_str(), &st) == 0)
+    if (exists) {
         mode = st.st_mode & 07777;
-    else {
+        // Keep the owner and group where we may (the superuser saving a
+        // user's ROM); an ordinary user's own files already have them.
+        (void)::fchown(fd, st.st_uid, st.st_gid);
+    } else {
         mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
 
-    std::string error;
     size_t written = 0;
     size_t limit = data.size();
     if (FaultAt(WriteFaultStep::Write))
@@ -128,8 +175,11 @@ std::string WriteFileBytes(const std::string& path, const Bytes& data)
         error = "cannot close: " + ErrnoText(errno);
     if (error.empty() && (FaultAt(WriteFaultStep::Rename) || ::rename(tmpName.data(), path.c_str()) != 0))
         error = "cannot replace the file: " + ErrnoText(FaultAt(WriteFaultStep::Rename) ? EXDEV : errno);
-    if (!error.empty())
+    if (!error.empty()) {
         ::unlink(tmpName.data());
+        return error;
+    }
+    FlushFolder(dir);
     return error;
 }
 

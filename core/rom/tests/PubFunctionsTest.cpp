@@ -247,15 +247,44 @@ TEST(FileAccess, VanishedFileIsNotRecreatedByAPatch)
     EXPECT_FALSE(fs::exists(path));
 }
 
+// A file nobody may write is refused, for the superuser too (who could
+// otherwise rename over it), and keeps its bytes.
 TEST(FileAccess, ReadOnlyFileIsNotReplaced)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root may write read-only files";
     TempDir dir;
     const std::string path = dir.file("rom.bin");
     WriteFile(path, Bytes{1, 2, 3});
-    fs::permissions(path, fs::perms::owner_read);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(WriteBytesAt(path, 0, Bytes{9}).rfind("the file is read-only", 0), 0u);
+    EXPECT_EQ(WriteFileBytes(path, Bytes{9, 9, 9}).rfind("the file is read-only", 0), 0u);
     fs::permissions(path, fs::perms::owner_all);
     EXPECT_EQ(ReadFileBytes(path), (Bytes{1, 2, 3}));
+}
+
+// Saving through a symbolic link changes the file it points to and leaves
+// the link a link; a link to nothing is refused, naming it.
+TEST(FileAccess, SavingThroughALinkReplacesTheLinkedFile)
+{
+    TempDir dir;
+    fs::create_directory(dir.file("roms"));
+    const std::string real = dir.file("roms/s3.bin");
+    const std::string link = dir.file("s3-link.bin");
+    WriteFile(real, Bytes{1, 2, 3, 4});
+    fs::create_symlink("roms/s3.bin", link);
+
+    EXPECT_EQ(WriteBytesAt(link, 1, Bytes{9}), "");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(real), (Bytes{1, 9, 3, 4}));
+    EXPECT_EQ(WriteFileBytes(link, Bytes{5, 5, 5, 5}), "");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(real), (Bytes{5, 5, 5, 5}));
+    // No temporary file left beside either name.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("roms")), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.str()), fs::directory_iterator()), 2);
+
+    const std::string dangling = dir.file("dangling.bin");
+    fs::create_symlink("roms/none.bin", dangling);
+    const std::string error = WriteFileBytes(dangling, Bytes{1});
+    EXPECT_NE(error.find("cannot follow the link " + dangling), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(dir.file("roms/none.bin")));
 }
