@@ -9,9 +9,8 @@
 #include <type_traits>
 #include <variant>
 
-#include "kosinski/SmallestPack.h"
 #include "kosinski/modVorlith_Extract.h"
-#include "kosinski/modVorlith_Pack.h"
+#include "linked/LinkedStageCodec.h"
 #include "palette/PaletteModel.h"
 #include "template/LevelSelectTable.h"
 #include "template/PlaylistModel.h"
@@ -28,24 +27,6 @@ void CheckWrite(const zorp::ByteWrite& write, uint64_t size)
         __builtin_trap(); // a write must never lengthen the file
 }
 
-zorp::StageCodecCalls LinkedCodec()
-{
-    zorp::StageCodecCalls calls;
-    calls.decompress = [](const zorp::Bytes& in, zorp::Bytes& out) {
-        auto result = zorp::modVorlith_Extract::Decode(in);
-        out = std::move(result.output);
-        return result.Ok();
-    };
-    calls.compress = [](const zorp::Bytes& in, zorp::Bytes& out) {
-        out = zorp::modVorlith_Pack::Pack(in);
-        return true;
-    };
-    calls.compressSmallest = [](const zorp::Bytes& in, zorp::Bytes& out) {
-        out = zorp::PackSmallest(in);
-        return true;
-    };
-    return calls;
-}
 
 // Palettes read, decode and encode back to their own length.
 void DrivePalettes(const zorp::PaletteSetup& setup, const zorp::ByteSource& rom)
@@ -69,7 +50,7 @@ void DriveStages(const zorp::S3SSetup& setup, const zorp::ByteSource& rom, uint6
 {
     if (zorp::StageBlockSize(setup) > 2 * 1032)
         return;
-    const zorp::StageCodecCalls codec = LinkedCodec();
+    const zorp::StageCodecCalls codec = zorp::LinkedStageCodec();
     zorp::StageBlockLoad load = zorp::LoadStageBlock(setup, rom, codec);
     if (!load.ok())
         return;

@@ -20,9 +20,7 @@
 
 #include "Command.h"
 #include "RomMessageLine.h"
-#include "kosinski/SmallestPack.h"
-#include "kosinski/modVorlith_Extract.h"
-#include "kosinski/modVorlith_Pack.h"
+#include "linked/LinkedStageCodec.h"
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
 #include "rom/RomDefinitions.h"
@@ -101,25 +99,6 @@ std::string Hex(uint64_t value)
     return text;
 }
 
-// zorptool links the codec, so the block's codec calls go straight to it.
-zorp::StageCodecCalls LinkedCodec()
-{
-    zorp::StageCodecCalls calls;
-    calls.decompress = [](const zorp::Bytes& in, zorp::Bytes& out) {
-        auto result = zorp::modVorlith_Extract::Decode(in);
-        out = std::move(result.output);
-        return result.Ok();
-    };
-    calls.compress = [](const zorp::Bytes& in, zorp::Bytes& out) {
-        out = zorp::modVorlith_Pack::Pack(in);
-        return true;
-    };
-    calls.compressSmallest = [](const zorp::Bytes& in, zorp::Bytes& out) {
-        out = zorp::PackSmallest(in);
-        return true;
-    };
-    return calls;
-}
 
 // The ROM, its template's stage block and the stages read from it.
 struct RomStages {
@@ -177,7 +156,7 @@ int LoadRomStages(Options& options, RomStages& rom)
         return ZorptoolFail(romPath + ": cannot read the file (or it is larger than 64 MiB)");
     rom.image = std::move(*image);
 
-    zorp::StageBlockLoad load = zorp::LoadStageBlock(rom.setup, zorp::ImageSource(rom.image), LinkedCodec());
+    zorp::StageBlockLoad load = zorp::LoadStageBlock(rom.setup, zorp::ImageSource(rom.image), zorp::LinkedStageCodec());
     if (!load.ok())
         return ZorptoolFail(romPath + ": " + RomMessageLine(*load.error));
     for (const zorp::Message& warning : load.warnings)
@@ -259,7 +238,7 @@ int Import(const Options& options, RomStages& rom)
     }
 
     const zorp::StageBlockSave plan =
-        zorp::PlanStageBlockSave(rom.setup, rom.store.Block(), rom.image.size(), LinkedCodec());
+        zorp::PlanStageBlockSave(rom.setup, rom.store.Block(), rom.image.size(), zorp::LinkedStageCodec());
     if (!plan.ok()) {
         if (plan.error->title == zorp::OutOfSpaceMessage().title) {
             std::string sizes = std::to_string(plan.exactSize) + " bytes with the exact encoder";

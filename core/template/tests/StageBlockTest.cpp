@@ -10,6 +10,7 @@
 #include "kosinski/SmallestPack.h"
 #include "kosinski/modVorlith_Extract.h"
 #include "kosinski/modVorlith_Pack.h"
+#include "linked/LinkedStageCodec.h"
 #include "rom/tests/RomTestFiles.h"
 #include "stage/tests/StageTestData.h"
 #include "template/StageBlock.h"
@@ -18,25 +19,6 @@ namespace zorp {
 namespace {
 
 namespace Extract = modVorlith_Extract;
-
-StageCodecCalls LinkedCodec()
-{
-    StageCodecCalls calls;
-    calls.decompress = [](const Bytes& in, Bytes& out) {
-        auto result = Extract::Decode(in);
-        out = std::move(result.output);
-        return result.Ok();
-    };
-    calls.compress = [](const Bytes& in, Bytes& out) {
-        out = modVorlith_Pack::Pack(in);
-        return true;
-    };
-    calls.compressSmallest = [](const Bytes& in, Bytes& out) {
-        out = PackSmallest(in);
-        return true;
-    };
-    return calls;
-}
 
 // A block of stage records with grids of codes 0-5 and varied properties.
 Bytes StageBlock(int stages, unsigned seed)
@@ -139,7 +121,7 @@ TEST(StageBlockLoad, DamagedOrMismatchedStreamsKeepWhatWasDecoded)
         // The room holds only the stream: for the cut one, the decoder runs
         // into zero bytes that are not a valid continuation.
         const StageBlockLoad load = LoadStageBlock(Compressed(16, 3, static_cast<int32_t>(c.stream.size())),
-                                                   ImageSource(image), LinkedCodec());
+                                                   ImageSource(image), LinkedStageCodec());
         ASSERT_TRUE(load.ok());
         ASSERT_EQ(load.warnings.size(), 1u);
         EXPECT_EQ(load.warnings[0].icon, MessageIcon::Exclamation);
@@ -154,7 +136,7 @@ TEST(StageBlockLoad, UnusableSetUpsLoadNothing)
     const S3SSetup negativeStart = Plain(-4, 1);
     const S3SSetup noRoom = Compressed(0, 1, 0);
     for (const S3SSetup& setup : {noStages, negativeStart, noRoom}) {
-        const StageBlockLoad load = LoadStageBlock(setup, ImageSource(image), LinkedCodec());
+        const StageBlockLoad load = LoadStageBlock(setup, ImageSource(image), LinkedStageCodec());
         ASSERT_FALSE(load.ok());
         EXPECT_EQ(load.error->icon, MessageIcon::Critical);
         EXPECT_EQ(load.store.StageCount(), 0);
@@ -177,7 +159,7 @@ TEST(StageBlockSave, PlainBlockOfEightStagesIsWrittenWhole)
 TEST(StageBlockSave, BlocksOutsideTheFileAreRefusedBeforeCompressing)
 {
     int compressCalls = 0;
-    StageCodecCalls counting = LinkedCodec();
+    StageCodecCalls counting = LinkedStageCodec();
     counting.compress = [&](const Bytes& in, Bytes& out) {
         ++compressCalls;
         out = modVorlith_Pack::Pack(in);
@@ -241,7 +223,7 @@ TEST(StageBlockSave, TheExactStreamIsPreferredAndTheSmallestOneTakenOnlyWhenNeed
         Bytes smallestStream = base;
         smallestStream.resize(s + static_cast<size_t>(std::max(c.smallestExtra, 0)), 0xDD);
         int smallestCalls = 0;
-        StageCodecCalls codec = LinkedCodec();
+        StageCodecCalls codec = LinkedStageCodec();
         codec.compress = [&](const Bytes&, Bytes& out) {
             out = exactStream;
             return true;
@@ -315,7 +297,7 @@ TEST(StageBlockSave, ABrokenCodecWritesNothing)
         StageCodecCall decompress;
         int32_t room;
     };
-    const StageCodecCalls linked = LinkedCodec();
+    const StageCodecCalls linked = LinkedStageCodec();
     const Case cases[] = {
         {"exact stream with a changed byte", returning(flipped), linked.compressSmallest, linked.decompress, bigRoom},
         {"exact stream of other stages", returning(otherStream), linked.compressSmallest, linked.decompress, bigRoom},
@@ -384,7 +366,7 @@ protected:
 
 TEST_F(SonicKnucklesStages, LoadGivesEightStagesWithTheGamesStartData)
 {
-    const StageBlockLoad load = LoadStageBlock(SkSetup(), ImageSource(image_), LinkedCodec());
+    const StageBlockLoad load = LoadStageBlock(SkSetup(), ImageSource(image_), LinkedStageCodec());
     ASSERT_TRUE(load.ok());
     EXPECT_TRUE(load.warnings.empty());
     ASSERT_EQ(load.store.StageCount(), 8);
@@ -402,9 +384,9 @@ TEST_F(SonicKnucklesStages, LoadGivesEightStagesWithTheGamesStartData)
 
 TEST_F(SonicKnucklesStages, UneditedSetFitsOnlyAsTheSmallestStream)
 {
-    const StageBlockLoad load = LoadStageBlock(SkSetup(), ImageSource(image_), LinkedCodec());
+    const StageBlockLoad load = LoadStageBlock(SkSetup(), ImageSource(image_), LinkedStageCodec());
     ASSERT_TRUE(load.ok());
-    const StageBlockSave plan = PlanStageBlockSave(SkSetup(), load.store.Block(), image_.size(), LinkedCodec());
+    const StageBlockSave plan = PlanStageBlockSave(SkSetup(), load.store.Block(), image_.size(), LinkedStageCodec());
     ASSERT_TRUE(plan.ok()) << plan.error->text();
     EXPECT_EQ(plan.encoder, StageEncoder::Smallest);
     EXPECT_EQ(plan.blockSize, 8256u);
@@ -427,7 +409,7 @@ TEST_F(SonicKnucklesStages, UneditedSetFitsOnlyAsTheSmallestStream)
 
 TEST_F(SonicKnucklesStages, AnEditedStageFitsAndIsWhatIsWritten)
 {
-    StageBlockLoad load = LoadStageBlock(SkSetup(), ImageSource(image_), LinkedCodec());
+    StageBlockLoad load = LoadStageBlock(SkSetup(), ImageSource(image_), LinkedStageCodec());
     ASSERT_TRUE(load.ok());
     StageStore& store = load.store;
     // Stage 4: a row of yellow spheres, a new start position and ring count.
@@ -443,7 +425,7 @@ TEST_F(SonicKnucklesStages, AnEditedStageFitsAndIsWhatIsWritten)
     const Bytes edited = store.Block();
     ASSERT_NE(edited, decoded_);
 
-    const StageBlockSave plan = PlanStageBlockSave(SkSetup(), edited, image_.size(), LinkedCodec());
+    const StageBlockSave plan = PlanStageBlockSave(SkSetup(), edited, image_.size(), LinkedStageCodec());
     ASSERT_TRUE(plan.ok()) << plan.error->text();
     EXPECT_NE(plan.encoder, StageEncoder::None);
     EXPECT_LE(plan.write->bytes.size(), static_cast<uint64_t>(kSkRoom));
@@ -455,7 +437,7 @@ TEST_F(SonicKnucklesStages, AnEditedStageFitsAndIsWhatIsWritten)
     ASSERT_TRUE(back.Ok());
     EXPECT_EQ(back.output, edited);
     // And it loads back as the edited stages.
-    const StageBlockLoad reloaded = LoadStageBlock(SkSetup(), ImageSource(after), LinkedCodec());
+    const StageBlockLoad reloaded = LoadStageBlock(SkSetup(), ImageSource(after), LinkedStageCodec());
     ASSERT_TRUE(reloaded.ok());
     EXPECT_TRUE(reloaded.warnings.empty());
     EXPECT_EQ(reloaded.store.Block(), edited);
