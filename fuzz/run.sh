@@ -2,10 +2,13 @@
 # Builds every fuzz target with clang (AddressSanitizer, UndefinedBehaviorSanitizer)
 # and runs each for SECONDS (default 60). Fails on any finding.
 #   bash fuzz/run.sh [SECONDS] [TARGET...]
+# FUZZ_JOBS=N runs N targets at a time (default 1); each target is one
+# process, so more jobs than cores only slows every target down.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
+jobs=${FUZZ_JOBS:-1}
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZORP_BUILD_FUZZ=ON -DZORP_BUILD_GUI=OFF -DZORP_BUILD_TESTS=OFF >/dev/null
@@ -15,14 +18,21 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=($(ls "$build/fuzz" | grep '^fuzz_' | sort))
 fi
-
-status=0
 for t in "${targets[@]}"; do
-  corpus="$build/corpus/$t"
+  if [ ! -x "$build/fuzz/$t" ]; then
+    echo "no fuzz target $t (have: $(ls "$build/fuzz" | grep '^fuzz_' | tr '\n' ' '))" >&2
+    exit 2
+  fi
+done
+
+# Runs one target; its summary goes to $build/$t.summary.
+run_target() {
+  local t=$1
+  local corpus="$build/corpus/$t"
   mkdir -p "$corpus" "$build/findings/$t"
   # Seeds: the shipped seed files of the target, plus the real Kosinski
-  # streams for the codec targets.
-  seeds=()
+  # streams for the codec targets and the shipped data files.
+  local seeds=()
   [ -d "fuzz/seeds/$t" ] && seeds+=("fuzz/seeds/$t")
   case "$t" in
     fuzz_kosinski_decode | fuzz_kosinski_roundtrip) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
@@ -30,14 +40,37 @@ for t in "${targets[@]}"; do
     fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
   esac
   # The round trip skips inputs over 4 KiB, so longer ones would be wasted.
-  max_len=65536
+  local max_len=65536
   [ "$t" = fuzz_kosinski_roundtrip ] && max_len=4096
-  echo "== $t for ${seconds}s"
+  local status=0
   if ! "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len="$max_len" \
        -artifact_prefix="$build/findings/$t/" "$corpus" "${seeds[@]}" 2>"$build/$t.log"; then
-    echo "!! $t found a fault: see $build/$t.log and $build/findings/$t/"
     status=1
   fi
-  grep -E 'stat::number_of_executed_units|stat::peak_rss_mb' "$build/$t.log" | sed "s/^/   /"
+  {
+    echo "== $t (${seconds}s)"
+    [ $status -ne 0 ] && echo "!! $t found a fault: see $build/$t.log and $build/findings/$t/"
+    grep -E 'stat::number_of_executed_units|stat::peak_rss_mb' "$build/$t.log" | sed "s/^/   /"
+  } >"$build/$t.summary"
+  return $status
+}
+
+status=0
+running=0
+for t in "${targets[@]}"; do
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || status=1
+    running=$((running - 1))
+  fi
+  echo "-- starting $t for ${seconds}s"
+  run_target "$t" &
+  running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || status=1
+  running=$((running - 1))
+done
+for t in "${targets[@]}"; do
+  cat "$build/$t.summary"
 done
 exit $status
