@@ -310,7 +310,6 @@ void frmZorpII::UpdateUndoTarget()
 
 void frmZorpII::ShowFrame(const QString& key)
 {
-
     const QString wanted = QStringLiteral("FRA") + key.toUpper();
     for (QWidget* child : d->host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->objectName().startsWith(QLatin1String("fra"), Qt::CaseInsensitive))

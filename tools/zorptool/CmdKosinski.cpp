@@ -1,11 +1,10 @@
 // zorptool kosinski: compress a file into a Kosinski stream or decompress a
 // stream found at an offset of a file (a ROM, say), through the codec library.
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Command.h"
@@ -18,8 +17,8 @@ namespace {
 
 // Larger inputs are refused rather than read: a Genesis ROM is at most a few
 // MiB and Kosinski data is far smaller.
-constexpr uintmax_t kMaxStreamFile = uintmax_t{64} << 20;
-constexpr uintmax_t kMaxPlainFile = uintmax_t{16} << 20;
+constexpr uint64_t kMaxStreamFile = uint64_t{64} << 20;
+constexpr uint64_t kMaxPlainFile = uint64_t{16} << 20;
 
 int RunKosinski(const std::vector<std::string>& args);
 
@@ -29,24 +28,25 @@ const ZorptoolCommand kKosinski{
     "decompresses the stream that starts N bytes into IN (decimal or 0x hex, default 0).",
     RunKosinski};
 
-bool ReadWholeFile(const std::string& path, uintmax_t limit, std::vector<uint8_t>& out, std::string& error)
+// Through the core's bounded reader; the size is asked first so that the
+// messages can tell a missing file from one that is too large.
+bool ReadWholeFile(const std::string& path, uint64_t limit, std::vector<uint8_t>& out, std::string& error)
 {
-    std::error_code ec;
-    const uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) {
-        error = "cannot read " + path + ": " + ec.message();
+    const auto size = zorp::FileSize(path);
+    if (!size) {
+        error = "cannot read " + path + ": no such file";
         return false;
     }
-    if (size > limit) {
-        error = path + " is too large (" + std::to_string(size) + " bytes, at most " + std::to_string(limit) + ")";
+    if (*size > limit) {
+        error = path + " is too large (" + std::to_string(*size) + " bytes, at most " + std::to_string(limit) + ")";
         return false;
     }
-    std::ifstream f(path, std::ios::binary);
-    out.resize(static_cast<size_t>(size));
-    if (!f || !f.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()))) {
+    auto bytes = zorp::ReadFileBytes(path, limit);
+    if (!bytes) {
         error = "cannot read " + path;
         return false;
     }
+    out = std::move(*bytes);
     return true;
 }
 
