@@ -1,4 +1,5 @@
 #include "rom/Bytes.h"
+#include "rom/RomSave.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,6 +29,12 @@ WriteFault& CurrentFault()
 }
 
 bool FaultAt(WriteFaultStep step) { return CurrentFault().step == step; }
+
+uint64_t& ReplacementCount()
+{
+    static uint64_t count = 0;
+    return count;
+}
 
 } // namespace
 
@@ -180,10 +187,13 @@ std::string WriteFileBytes(const std::string& requestedPath, const Bytes& data)
         return error;
     }
     FlushFolder(dir);
+    ++ReplacementCount();
     return error;
 }
 
 void SetWriteFaultForTesting(WriteFault fault) { CurrentFault() = fault; }
+
+uint64_t FileReplacementsForTesting() { return ReplacementCount(); }
 
 std::string WritePatches(const std::string& path, const std::vector<Patch>& patches,
                          std::optional<uint64_t> expectedSize)
@@ -193,16 +203,7 @@ std::string WritePatches(const std::string& path, const std::vector<Patch>& patc
         return "the file does not exist or cannot be read";
     if (expectedSize && *expectedSize != *size)
         return "the file's length changed since it was loaded";
-    for (const Patch& p : patches) {
-        if (p.offset > *size || p.data.size() > *size - p.offset)
-            return "the data to write lies past the end of the file";
-    }
-    auto contents = ReadFileBytes(path, *size);
-    if (!contents || contents->size() != *size)
-        return "cannot read the file";
-    for (const Patch& p : patches)
-        std::copy(p.data.begin(), p.data.end(), contents->begin() + static_cast<std::ptrdiff_t>(p.offset));
-    return WriteFileBytes(path, *contents);
+    return SavePatches(path, patches).error;
 }
 
 std::string WriteBytesAt(const std::string& path, uint64_t offset, const Bytes& data)

@@ -55,4 +55,8 @@ struct WriteFault {
 };
 void SetWriteFaultForTesting(WriteFault fault);
 
+// Test seam: how many files WriteFileBytes has replaced (or created) in this
+// process, so a test can count the writes one action makes.
+uint64_t FileReplacementsForTesting();
+
 } // namespace zorp
