@@ -22,6 +22,8 @@
 #include "frmTemplates.h"
 #include "frmZorpII.h"
 #include "rom/PubFunctions.h"
+#include "rom/Bytes.h"
+#include "template/DefaultTemplate.h"
 #include "template/ProgramVersion.h"
 
 namespace zorp::ui {
@@ -146,6 +148,14 @@ void frmMainMenu::LoadROM()
 void frmMainMenu::OpenROM(const QString& romPath)
 {
     const QString fullPath = QFileInfo(romPath).absoluteFilePath();
+    // One workspace per file: two would each save their own view over the
+    // other's edits.
+    if (frmZorpII* open = OpenWorkspaceFor(fullPath)) {
+        open->showNormal();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
     // A file that cannot be read at all is not an unrecognised ROM: say why.
     QFile rom(fullPath);
     if (!rom.open(QIODevice::ReadOnly)) {
@@ -179,7 +189,15 @@ void frmMainMenu::OpenROM(const QString& romPath)
     }
 
     const QString gameId = FromBytes(identity.gameId);
-    QString templatePath = ExpandTemplatePath(StoredTemplatePath(*context_.platform.settings, gameId));
+    QString storedPath = StoredTemplatePath(*context_.platform.settings, gameId);
+    // The game's default template: the one shipped for the image's revision
+    // when there is one (Sonic 2 REV00 and REV02 keep their data elsewhere).
+    if (IsDefaultTemplatePath(gameId, storedPath))
+        storedPath = QStringLiteral("*ZORP*/") +
+                     FromBytes(DefaultTemplateName(identity, [](const std::string& name) {
+                         return FileSize(AppFilePath(name)).has_value();
+                     }));
+    QString templatePath = ExpandTemplatePath(storedPath);
     if (!CanOpenForReading(templatePath)) {
         FileDialogRequest request;
         request.title = QLatin1String(kTemplateDialogTitle) +
@@ -214,7 +232,10 @@ void frmMainMenu::openWorkspace(const QString& gameId, const QString& romPath, c
             workspace->deleteLater();
         return;
     }
-    workspace->LoadROM(romPath);
+    // The workspace closes itself when the user declines a template that does
+    // not fit the ROM.
+    if (!workspace->LoadROM(romPath) || !workspace)
+        return;
     workspace->show();
 }
 
@@ -240,6 +261,19 @@ QWidget* frmMainMenu::ShowAbout()
     auto* about = new frmAbout(context_, this);
     about->setWindowModality(Qt::ApplicationModal);
     return ShowOwnWindow(about);
+}
+
+frmZorpII* frmMainMenu::OpenWorkspaceFor(const QString& romPath) const
+{
+    const QString wanted = QFileInfo(romPath).canonicalFilePath();
+    if (wanted.isEmpty())
+        return nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* workspace = qobject_cast<frmZorpII*>(widget);
+        if (workspace && workspace->isVisible() && QFileInfo(workspace->ROMFile()).canonicalFilePath() == wanted)
+            return workspace;
+    }
+    return nullptr;
 }
 
 QList<QWidget*> frmMainMenu::otherOpenWindows() const

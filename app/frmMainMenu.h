@@ -16,6 +16,7 @@ namespace zorp::ui {
 
 struct AppContext;
 class frmTemplates;
+class frmZorpII;
 
 class frmMainMenu : public QMainWindow {
     Q_OBJECT
@@ -48,6 +49,8 @@ protected:
 
 private:
     QAction* addMenuAction(const QString& key, const QString& text, const QString& toolTip);
+    // The workspace already showing this ROM file (any path to it), or null.
+    frmZorpII* OpenWorkspaceFor(const QString& romPath) const;
     QList<QWidget*> otherOpenWindows() const;
     void openWorkspace(const QString& gameId, const QString& romPath, const QString& templatePath);
 

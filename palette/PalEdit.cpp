@@ -360,6 +360,35 @@ bool PalEdit::RestorePalette()
     return true;
 }
 
+namespace {
+
+// The patch of one palette row: its colours encoded at its address.
+std::optional<zorp::Patch> RowPatch(qint64 address, zorp::PaletteFormat format,
+                                     const std::vector<zorp::ScreenColor>& colors)
+{
+    if (address < 0)
+        return std::nullopt;
+    return zorp::Patch{static_cast<uint64_t>(address), zorp::EncodePalette(format, colors)};
+}
+
+} // namespace
+
+std::vector<zorp::ScreenColor> PalEdit::shownColors() const
+{
+    std::vector<zorp::ScreenColor> colors;
+    colors.reserve(static_cast<size_t>(shownCount_));
+    for (int i = 0; i < shownCount_; ++i)
+        colors.push_back(ToScreenColor(swatches_[static_cast<size_t>(i)]->color()));
+    return colors;
+}
+
+std::optional<zorp::Patch> PalEdit::PendingPatch() const
+{
+    if (!PaletteModified() || !rowInTable(previousRow_) || shownCount_ == 0)
+        return std::nullopt;
+    return RowPatch(addresses_[previousRow_], format(), shownColors());
+}
+
 bool PalEdit::SavePalette(bool usePreviousRow)
 {
     if (filename_.isEmpty())
@@ -368,21 +397,23 @@ bool PalEdit::SavePalette(bool usePreviousRow)
     // Only the row on screen can be saved: its palette is what the swatches hold.
     if (!rowInTable(row) || row != previousRow_)
         return false;
-    std::vector<zorp::ScreenColor> colors;
-    colors.reserve(static_cast<size_t>(shownCount_));
-    for (int i = 0; i < shownCount_; ++i)
-        colors.push_back(ToScreenColor(swatches_[static_cast<size_t>(i)]->color()));
+    const std::vector<zorp::ScreenColor> colors = shownColors();
     if (colors.empty()) {
         setPaletteModified(false);
         return true;
     }
-    const qint64 address = addresses_[row];
+    const std::optional<zorp::Patch> patch = RowPatch(addresses_[row], format(), colors);
+    if (patch && saveHandler_) {
+        if (!saveHandler_(*patch))
+            return false;
+        setPaletteModified(false);
+        return true;
+    }
     std::string error;
-    if (address < 0)
+    if (!patch)
         error = "its position is not a valid file position";
     else
-        error = zorp::WriteBytesAt(ToBytes(filename_), static_cast<uint64_t>(address),
-                                   zorp::EncodePalette(format(), colors));
+        error = zorp::WriteBytesAt(ToBytes(filename_), patch->offset, patch->bytes);
     if (!error.empty()) {
         ask({"Palette Not Saved",
              QString("The palette \"%1\" could not be written to\n%2\n(%3)").arg(names_[row], filename_,

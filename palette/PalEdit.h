@@ -15,9 +15,11 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "palette/PaletteWord.h"
+#include "rom/Bytes.h"
 #include "platform/Platform.h"
 
 class QAction;
@@ -80,6 +82,17 @@ public:
     bool PaletteModified() const;
     void setPaletteModified(bool modified);
 
+    // The palette on show as a patch of the file, when it holds unsaved
+    // edits; nullopt when there is nothing to write or it cannot be placed.
+    std::optional<zorp::Patch> PendingPatch() const;
+
+    // Where saves go. By default the editor writes its file itself (its use
+    // on its own); a host that owns the file, like the workspace, takes the
+    // patch instead and writes it through its own save, reporting any
+    // failure itself. The handler returns true when the patch was written.
+    using SaveHandler = std::function<bool(const zorp::Patch&)>;
+    void setSaveHandler(SaveHandler handler) { saveHandler_ = std::move(handler); }
+
     // The "Save Palette" question when there are unsaved edits: Yes saves,
     // No discards. False when the user cancels or the save fails.
     bool MaybeSave();
@@ -103,6 +116,7 @@ private:
     void layoutWidgets();
     void layoutSwatches();
     zorp::PaletteFormat format() const { return zorp::PaletteFormatFromType(paletteType_); }
+    std::vector<zorp::ScreenColor> shownColors() const;
 
     void onRowChanged(int row);
     void onSwatchClicked(int index);
@@ -131,6 +145,7 @@ private:
     MenuRunner runMenu_;
 
     QString filename_;
+    SaveHandler saveHandler_;
     int paletteType_ = 0;
     QStringList names_;
     QList<qint64> addresses_;

@@ -83,8 +83,11 @@ public:
 struct Platform {
     MessageBoxes* messages = nullptr;
     FileDialogs* files = nullptr;
-    SettingsStore* settings = nullptr;
+    SettingsStore* settings = nullptr; // group "Templates": one key per game
     SoundOutput* sound = nullptr;
+    // Group "Preferences": the user's choices that are not templates. May be
+    // null (a window then uses the defaults and remembers nothing).
+    SettingsStore* preferences = nullptr;
 };
 
 // Asks through the platform's message boxes; a control used without one

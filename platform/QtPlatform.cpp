@@ -123,11 +123,10 @@ namespace {
 
 constexpr const char* kOrganization = "ZORP-II";
 constexpr const char* kApplication = "Sonic the Hedgehog Quorvane";
-constexpr const char* kGroup = "Templates";
 
 } // namespace
 
-QtSettingsStore::QtSettingsStore(const QString& iniPath) : iniPath_(iniPath) {}
+QtSettingsStore::QtSettingsStore(const QString& iniPath, const QString& group) : iniPath_(iniPath), group_(group) {}
 
 std::unique_ptr<QSettings> QtSettingsStore::open() const
 {
@@ -135,7 +134,7 @@ std::unique_ptr<QSettings> QtSettingsStore::open() const
                         ? std::make_unique<QSettings>(QString::fromLatin1(kOrganization),
                                                       QString::fromLatin1(kApplication))
                         : std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
-    settings->beginGroup(QString::fromLatin1(kGroup));
+    settings->beginGroup(group_);
     return settings;
 }
 
@@ -227,7 +226,7 @@ QtPlatform::~QtPlatform() = default;
 
 Platform QtPlatform::platform()
 {
-    return {&messages_, &files_, &settings_, &sound_};
+    return {&messages_, &files_, &settings_, &sound_, &preferences_};
 }
 
 } // namespace zorp::ui

@@ -18,11 +18,12 @@ public:
     FileDialogResult run(QWidget* parent, const FileDialogRequest& request) override;
 };
 
-// QSettings of the application "Sonic the Hedgehog Quorvane", group "Templates".
-// An ini path (tests) replaces the user's store with that file.
+// QSettings of the application "Sonic the Hedgehog Quorvane", one group of it
+// ("Templates" unless another is named). An ini path (tests) replaces the
+// user's store with that file.
 class QtSettingsStore : public SettingsStore {
 public:
-    explicit QtSettingsStore(const QString& iniPath = QString());
+    explicit QtSettingsStore(const QString& iniPath = QString(), const QString& group = QStringLiteral("Templates"));
     QString value(const QString& key, const QString& defaultValue) const override;
     void setValue(const QString& key, const QString& value) override;
     void remove(const QString& key) override;
@@ -31,6 +32,7 @@ public:
 private:
     std::unique_ptr<QSettings> open() const;
     QString iniPath_;
+    QString group_;
 };
 
 class QtSoundOutput : public SoundOutput {
@@ -58,6 +60,7 @@ private:
     QtFileDialogs files_;
     QtSettingsStore settings_;
     QtSoundOutput sound_;
+    QtSettingsStore preferences_{QString(), QStringLiteral("Preferences")};
 };
 
 } // namespace zorp::ui

@@ -5,6 +5,10 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QToolButton>
 #include <QResizeEvent>
 #include <QToolBar>
 #include <QUndoGroup>
@@ -13,6 +17,7 @@
 #include <variant>
 
 #include "AppContext.h"
+#include "ChecksumStatus.h"
 #include "FrameTag.h"
 #include "LevelSelectFrame.h"
 #include "palette/PalEdit.h"
@@ -67,9 +72,17 @@ public:
     QString version;
     bool refused = false;
     bool closingWithoutQuestions = false;
-    // Length of the ROM file when it was loaded: saving refuses a file whose
-    // length has changed since, rather than patching bytes at stale offsets.
-    std::optional<uint64_t> loadedSize;
+    // What the ROM file held when it was loaded (or last saved): a save asks
+    // before overwriting a file changed since, and refuses one whose length
+    // changed (its offsets could be stale).
+    std::optional<FileStamp> loadedStamp;
+    // The images the template fits; while it does not fit the open ROM the
+    // workspace is read-only.
+    TemplateFit fit;
+    bool readOnly = false;
+    QLabel* checksumStatus = nullptr;
+    QLabel* readOnlyStatus = nullptr;
+    QAction* fixChecksumOnSave = nullptr;
 
     QToolBar* toolbar = nullptr;
     QActionGroup* editorButtons = nullptr;
@@ -120,6 +133,32 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."));
     addButton(QStringLiteral("Template"), QStringLiteral("Template"),
               QStringLiteral("Loads a different template for this ROM."));
+    addButton(QStringLiteral("FixChecksum"), QStringLiteral("Fix Checksum"),
+              QStringLiteral("Writes the actual header checksum into the ROM, so that Sonic 1 and Sonic 2 start."));
+
+    // Save options: a drop-down with the choices that change what Save writes.
+    d->fixChecksumOnSave = new QAction(QStringLiteral("Also fix the header checksum when saving"), this);
+    d->fixChecksumOnSave->setObjectName(QStringLiteral("FixChecksumOnSave"));
+    d->fixChecksumOnSave->setCheckable(true);
+    if (SettingsStore* preferences = context.platform.preferences)
+        d->fixChecksumOnSave->setChecked(preferences->value(QStringLiteral("FixChecksumOnSave"), QStringLiteral("0")) ==
+                                         QLatin1String("1"));
+    connect(d->fixChecksumOnSave, &QAction::toggled, this, [this](bool on) {
+        if (SettingsStore* preferences = d->context.platform.preferences)
+            preferences->setValue(QStringLiteral("FixChecksumOnSave"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
+    auto* options = new QToolButton(d->toolbar);
+    options->setObjectName(QStringLiteral("tlbToolbar_Options"));
+    options->setText(QStringLiteral("Options"));
+    options->setAccessibleName(QStringLiteral("Options"));
+    options->setToolTip(QStringLiteral("Choices that change what Save writes."));
+    options->setPopupMode(QToolButton::InstantPopup);
+    auto* optionsMenu = new QMenu(options);
+    optionsMenu->setObjectName(QStringLiteral("mnuOptions"));
+    optionsMenu->setAccessibleName(QStringLiteral("Options"));
+    optionsMenu->addAction(d->fixChecksumOnSave);
+    options->setMenu(optionsMenu);
+    d->toolbar->addWidget(options)->setObjectName(QStringLiteral("Options"));
     d->toolbar->addSeparator()->setObjectName(QStringLiteral("tlbToolbar_Separator"));
 
     d->editorButtons = new QActionGroup(this);
@@ -146,11 +185,36 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
 
     d->host = new FrameHost(this);
     setCentralWidget(d->host);
+
+    d->checksumStatus = new QLabel(this);
+    d->checksumStatus->setObjectName(QStringLiteral("lblChecksumStatus"));
+    d->checksumStatus->setAccessibleName(QStringLiteral("Header checksum"));
+    // Long texts are cut at the window's edge rather than widening it; the
+    // tool tip holds the whole text.
+    d->checksumStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    d->readOnlyStatus = new QLabel(QStringLiteral("Read-only: the template does not fit this ROM."), this);
+    d->readOnlyStatus->setObjectName(QStringLiteral("lblReadOnlyStatus"));
+    d->readOnlyStatus->setAccessibleName(QStringLiteral("Read-only"));
+    d->readOnlyStatus->setVisible(false);
+    statusBar()->setObjectName(QStringLiteral("stsWorkspace"));
+    statusBar()->setAccessibleName(QStringLiteral("Status"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(d->checksumStatus, 1);
+    statusBar()->addPermanentWidget(d->readOnlyStatus);
     d->levelSelect = new LevelSelectFrame(d->host);
     d->palette = new PaletteFrame(context, d->host);
     d->playlist = new PlaylistFrame(d->host);
     d->stages = new SpecialStageFrame(context, d->host);
     d->wav = new WavImporterFrame(context, d->host);
+    // The palette editor saves through the workspace's one write, never by
+    // writing the file itself.
+    d->palette->editor()->setSaveHandler([this](const Patch& patch) {
+        if (d->readOnly) {
+            ShowReadOnlyRefusal();
+            return false;
+        }
+        return WriteToRom(d->romFile, {patch}, FixChecksumOnSave());
+    });
     AddUndoActions();
 }
 
@@ -196,6 +260,7 @@ QString frmZorpII::S3STempFile() const { return QString(); }
 void frmZorpII::setTemplateFile(const QString& path) { d->templateFile = path; }
 void frmZorpII::setROMFile(const QString& path) { d->romFile = path; }
 bool frmZorpII::refusedTemplate() const { return d->refused; }
+bool frmZorpII::readOnly() const { return d->readOnly; }
 
 void frmZorpII::LoadFrames()
 {
@@ -203,6 +268,9 @@ void frmZorpII::LoadFrames()
     TemplateReadOptions options;
     options.codecPresent = d->context.codecPresent();
     const TemplateResult result = ReadTemplateFile(ToNativePath(d->templateFile), options);
+    d->fit = result.fit;
+    // A new template is checked afresh against the ROM when it is loaded.
+    d->readOnly = false;
     d->headerValue = FromBytes(result.headerValue);
     d->version = FromBytes(result.version);
 
@@ -262,7 +330,7 @@ void frmZorpII::LayOutFrames()
     // than the tool bar even when the frames are.
     const QSize bar = d->toolbar->sizeHint();
     width = std::max(width, bar.width());
-    resize(width, bar.height() + height);
+    resize(width, bar.height() + height + statusBar()->sizeHint().height());
     for (EditorFrame* frame : d->frames()) {
         if (!frame->active())
             continue;
@@ -289,6 +357,8 @@ void frmZorpII::ToolbarClicked(const QString& key)
         SaveROM(d->romFile);
     } else if (key == QLatin1String("Template")) {
         ChangeTemplate();
+    } else if (key == QLatin1String("FixChecksum")) {
+        FixChecksum();
     } else if (key.startsWith(QLatin1String("S3S_"))) {
         // These buttons only record the save format of a special stage file.
     } else {
@@ -318,7 +388,7 @@ void frmZorpII::ShowFrame(const QString& key)
     UpdateUndoTarget();
 }
 
-void frmZorpII::ChangeTemplate()
+bool frmZorpII::ChangeTemplate()
 {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Open;
@@ -328,7 +398,7 @@ void frmZorpII::ChangeTemplate()
     request.mustExist = true;
     const FileDialogResult chosen = d->context.platform.files->run(this, request);
     if (!chosen.accepted || ResetWorkspace() == 1)
-        return;
+        return false;
     d->templateFile = chosen.path;
     const QString statusBefore = d->context.templateStatus;
     LoadFrames();
@@ -343,41 +413,184 @@ void frmZorpII::ChangeTemplate()
                                      "This workspace has been closed; open the ROM again from the main menu.")
                           .arg(QFileInfo(chosen.path).fileName()),
                       Icon::Information, Buttons::Ok});
-        return;
+        return false;
     }
     LoadROM(d->romFile);
+    return true;
 }
 
-void frmZorpII::LoadROM(const QString& romFile)
+bool frmZorpII::LoadROM(const QString& romFile)
 {
     d->romFile = romFile;
-    BusyCursor busy;
-    FileSource rom(ToNativePath(romFile));
-    if (!rom.IsOpen()) {
-        d->loadedSize.reset();
+    std::optional<Bytes> image;
+    {
+        BusyCursor busy;
+        image = ReadFileBytes(ToNativePath(romFile), kMaxIdentifiedRomSize);
+    }
+    if (!image) {
+        d->loadedStamp.reset();
         ShowFileError(d->context.platform, this, QStringLiteral("Cannot Read ROM"), romFile,
                       QStringLiteral("The file does not exist or cannot be opened."));
-        return;
+        return true;
     }
-    d->loadedSize = rom.Size();
-
-    if (d->levelSelect->active())
-        d->levelSelect->Load(rom);
-    if (d->playlist->active())
-        d->playlist->Load(rom);
-    if (d->stages->active()) {
-        const SpecialStageFrame::LoadResult stageLoad = d->stages->Load(rom, romFile);
-        if (stageLoad.fileVersion == 1 || stageLoad.fileVersion == 2)
-            d->button(stageLoad.fileVersion == 1 ? QStringLiteral("S3S_1") : QStringLiteral("S3S_2"))
-                ->setChecked(true);
+    // Every editor reads the bytes the stamp was taken of.
+    d->loadedStamp = StampOf(*image);
+    const ImageSource rom(*image);
+    {
+        BusyCursor busy;
+        if (d->levelSelect->active())
+            d->levelSelect->Load(rom);
+        if (d->playlist->active())
+            d->playlist->Load(rom);
+        if (d->stages->active()) {
+            const SpecialStageFrame::LoadResult stageLoad = d->stages->Load(rom, romFile);
+            if (stageLoad.fileVersion == 1 || stageLoad.fileVersion == 2)
+                d->button(stageLoad.fileVersion == 1 ? QStringLiteral("S3S_1") : QStringLiteral("S3S_2"))
+                    ->setChecked(true);
+        }
+        if (d->palette->active())
+            d->palette->Load(romFile);
+        if (d->wav->active())
+            d->wav->LoadFromRom(rom);
     }
-    if (d->palette->active())
-        d->palette->Load(romFile);
-    if (d->wav->active())
-        d->wav->LoadFromRom(rom);
+    const bool cartridge = !d->stages->fileMode() && RomKindOfPath(ToNativePath(romFile)) == RomKind::Genesis;
+    d->button(QStringLiteral("FixChecksum"))->setVisible(cartridge);
+    if (cartridge)
+        ShowChecksum(HeaderChecksumOf(*image));
+    else
+        d->checksumStatus->setText(d->stages->fileMode()
+                                       ? QStringLiteral("A special stage file has no cartridge header.")
+                                       : QStringLiteral("This kind of ROM has no Genesis header checksum."));
+    return CheckTemplateFits(*image);
 }
 
-void frmZorpII::SaveROM(const QString& romFile)
+bool frmZorpII::CheckTemplateFits(const Bytes& image)
+{
+    const FitVerdict verdict = CheckTemplateFit(d->fit, image);
+    if (verdict.fits) {
+        SetReadOnly(false);
+        return true;
+    }
+    // Restoring a ROM already open read-only keeps it so without asking again.
+    if (d->readOnly)
+        return true;
+    const RomIdentification identity =
+        IdentifyRomImage(d->context.definitions, RomKindOfPath(ToNativePath(d->romFile)), image);
+    const QString madeFor = d->fit.madeFor.empty() ? QStringLiteral("another image") : FromBytes(d->fit.madeFor);
+    const QString imageIs = identity.gameId == kGameIdUnknown ? QStringLiteral("an image it does not recognise")
+                                                              : FromBytes(DescribeGame(d->context.definitions, identity));
+    const Answer answer = d->context.platform.messages->show(
+        this, {QStringLiteral("Template Does Not Fit"),
+               QStringLiteral("The template \"%1\" was made for %2, but this ROM is %3.\n%4\n"
+                              "Saving with it would write into the wrong places and damage the game.\n\n"
+                              "Yes: open the ROM read-only.\nNo: choose another template.\nCancel: close the workspace.")
+                   .arg(QFileInfo(d->templateFile).fileName(), madeFor, imageIs, FromBytes(verdict.detail)),
+               Icon::Exclamation, Buttons::YesNoCancel});
+    if (answer == Answer::Cancel) {
+        d->closingWithoutQuestions = true;
+        close();
+        return false;
+    }
+    SetReadOnly(true);
+    if (answer == Answer::No && ChangeTemplate())
+        return !d->closingWithoutQuestions;
+    return !d->closingWithoutQuestions;
+}
+
+void frmZorpII::SetReadOnly(bool readOnly)
+{
+    d->readOnly = readOnly;
+    d->button(QStringLiteral("Save"))->setEnabled(!readOnly);
+    d->button(QStringLiteral("FixChecksum"))->setEnabled(!readOnly);
+    d->readOnlyStatus->setVisible(readOnly);
+}
+
+void frmZorpII::ShowReadOnlyRefusal()
+{
+    d->context.platform.messages->show(
+        this, {QStringLiteral("Read-Only"),
+               QStringLiteral("This ROM is open read-only because the template \"%1\" does not fit it, "
+                              "so nothing was written.\nChoose a fitting template with the Template button.")
+                   .arg(QFileInfo(d->templateFile).fileName()),
+               Icon::Exclamation, Buttons::Ok});
+}
+
+void frmZorpII::ShowChecksum(const HeaderChecksum& checksum)
+{
+    d->checksumStatus->setText(ChecksumStatusText(checksum));
+    d->checksumStatus->setToolTip(d->checksumStatus->text());
+    d->checksumStatus->setProperty("stale", checksum.present && !checksum.matches());
+}
+
+bool frmZorpII::FixChecksumOnSave() const { return d->fixChecksumOnSave->isChecked(); }
+
+bool frmZorpII::UnsavedEdits() const
+{
+    return (d->stages->active() && d->stages->Modified()) || (d->palette->active() && d->palette->Modified());
+}
+
+bool frmZorpII::WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum)
+{
+    const std::string path = ToNativePath(romFile);
+    SaveOptions options;
+    options.fixChecksum = fixChecksum;
+    options.expected = d->loadedStamp;
+    SaveResult result;
+    {
+        BusyCursor busy;
+        result = SavePatches(path, patches, options);
+    }
+    if (result.outcome == SaveOutcome::Changed) {
+        const Answer answer = d->context.platform.messages->show(
+            this, {QStringLiteral("ROM Changed on Disk"),
+                   QStringLiteral("The file\n%1\nhas been changed by another window or program since this workspace "
+                                  "loaded it.\nSaving now would overwrite those changes with what this workspace "
+                                  "shows.\nOverwrite the file anyway?")
+                       .arg(romFile),
+                   Icon::Exclamation, Buttons::YesNo});
+        if (answer != Answer::Yes)
+            return false;
+        options.expected.reset();
+        BusyCursor busy;
+        result = SavePatches(path, patches, options);
+    }
+    if (!result.ok()) {
+        ShowFileError(d->context.platform, this, QStringLiteral("Cannot Save ROM"), romFile,
+                      QStringLiteral("Nothing was written: ") + FromBytes(result.error) + QLatin1Char('.'));
+        return false;
+    }
+    d->loadedStamp = result.stamp;
+    if (d->button(QStringLiteral("FixChecksum"))->isVisible())
+        ShowChecksum(result.checksum);
+    return true;
+}
+
+void frmZorpII::FixChecksum()
+{
+    if (d->readOnly) {
+        ShowReadOnlyRefusal();
+        return;
+    }
+    if (UnsavedEdits()) {
+        const Answer answer = d->context.platform.messages->show(
+            this, {QStringLiteral("Unsaved Edits"),
+                   QStringLiteral("This workspace has edits that are not saved yet.\n"
+                                  "Yes: save them together with the fixed checksum.\n"
+                                  "No: write only the checksum; the edits stay unsaved.\nCancel: write nothing."),
+                   Icon::Question, Buttons::YesNoCancel});
+        if (answer == Answer::Cancel)
+            return;
+        if (answer == Answer::Yes) {
+            SaveEdits(d->romFile, true);
+            return;
+        }
+    }
+    WriteToRom(d->romFile, {}, true);
+}
+
+bool frmZorpII::SaveROM(const QString& romFile) { return SaveEdits(romFile, FixChecksumOnSave()); }
+
+bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
 {
     const std::string path = ToNativePath(romFile);
     auto fail = [&](const QString& reason) {
@@ -391,13 +604,13 @@ void frmZorpII::SaveROM(const QString& romFile)
             d->context.platform.messages->show(this, {QStringLiteral("Invalid format"),
                                                       QStringLiteral("Invalid S3S format selected."),
                                                       Icon::Critical, Buttons::Ok});
-            return;
+            return false;
         }
         QFile probe(romFile);
         if (probe.exists() && !probe.open(QIODevice::ReadWrite)) {
             fail(QStringLiteral("Nothing was written: the file cannot be opened for writing (") +
                  probe.errorString() + QStringLiteral(")."));
-            return;
+            return false;
         }
         probe.close();
         BusyCursor busy;
@@ -406,10 +619,14 @@ void frmZorpII::SaveROM(const QString& romFile)
         const std::string error = WriteFileBytes(path, d->stages->FileBytes(v1 ? 1 : 2));
         if (!error.empty()) {
             fail(QStringLiteral("Nothing was written: ") + FromBytes(error) + QLatin1Char('.'));
-            return;
+            return false;
         }
         d->stages->SetModified(false);
-        return;
+        return true;
+    }
+    if (d->readOnly) {
+        ShowReadOnlyRefusal();
+        return false;
     }
 
     // Check the file before any question is asked. The patches below replace
@@ -418,22 +635,22 @@ void frmZorpII::SaveROM(const QString& romFile)
     FileSource rom(path);
     if (!rom.IsOpen()) {
         fail(QStringLiteral("Nothing was written: the file does not exist or cannot be opened."));
-        return;
+        return false;
     }
     {
         QFile probe(romFile);
         if (!probe.open(QIODevice::ReadWrite)) {
             fail(QStringLiteral("Nothing was written: the file cannot be opened for writing (") +
                  probe.errorString() + QStringLiteral(")."));
-            return;
+            return false;
         }
     }
-    if (d->loadedSize && rom.Size() != *d->loadedSize) {
+    if (d->loadedStamp && rom.Size() != d->loadedStamp->size) {
         fail(QStringLiteral("Nothing was written: the file's length changed since it was loaded "
                             "(%1 bytes then, %2 bytes now). Restore it from the ROM first.")
-                 .arg(*d->loadedSize)
+                 .arg(d->loadedStamp->size)
                  .arg(rom.Size()));
-        return;
+        return false;
     }
 
     std::vector<Patch> patches;
@@ -470,17 +687,17 @@ void frmZorpII::SaveROM(const QString& romFile)
                        notSaved.join(QStringLiteral(", ")) + QLatin1Char('.'),
                    Icon::Exclamation, Buttons::Ok});
 
-    {
-        BusyCursor busy;
-        const std::string error = WritePatches(path, patches, d->loadedSize);
-        if (!error.empty()) {
-            fail(QStringLiteral("Nothing was written: ") + FromBytes(error) + QLatin1Char('.'));
-            return;
-        }
+    // The palette on show goes last, as it was written last before.
+    if (d->palette->active()) {
+        if (std::optional<Patch> palette = d->palette->editor()->PendingPatch())
+            patches.push_back(std::move(*palette));
     }
+    if (!WriteToRom(romFile, patches, fixChecksum))
+        return false;
     d->stages->SaveWritten(stagePlan);
     if (d->palette->active())
-        d->palette->Save();
+        d->palette->editor()->setPaletteModified(false);
+    return true;
 }
 
 int frmZorpII::CheckPalModified()

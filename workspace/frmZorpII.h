@@ -7,6 +7,9 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
+
+#include "rom/RomSave.h"
 
 class QCloseEvent;
 
@@ -42,10 +45,17 @@ public:
 
     // Runs the template and switches on the frames it asks for.
     void LoadFrames();
-    // Fills every active editor from the ROM file.
-    void LoadROM(const QString& romFile);
-    // Writes every active editor back into the ROM file.
-    void SaveROM(const QString& romFile);
+    // Fills every active editor from the ROM file and checks that the
+    // template fits it (asking what to do when it does not). False when the
+    // workspace closed itself (the user chose to close it).
+    bool LoadROM(const QString& romFile);
+    // Writes every active editor back into the ROM file in one write; true
+    // when the file was written.
+    bool SaveROM(const QString& romFile);
+    // Writes the actual header checksum (asking first about unsaved edits).
+    void FixChecksum();
+    // True while the template does not fit the ROM: nothing can be saved.
+    bool readOnly() const;
     // 1 when the user cancelled the "Save Palette" question, else 0.
     int CheckPalModified();
     // Clears every active frame after asking about unsaved special stages
@@ -64,11 +74,23 @@ private:
     void ShowFrame(const QString& key);
     void AddUndoActions();
     void UpdateUndoTarget();
-    void ChangeTemplate();
     // Asks "Save ROM Changes" when the special stages hold unsaved edits:
     // 0 nothing to ask, 1 keep the window (Cancel, or Yes but the stages
     // could not be saved), 2 answered Yes (saved) or No.
     int AskSaveStages();
+    // Edits not yet written to the file.
+    bool UnsavedEdits() const;
+    // The one write of a save: patches (and the checksum) through the shared
+    // save road, asking before overwriting a file changed since it was loaded.
+    bool WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum);
+    bool SaveEdits(const QString& romFile, bool fixChecksum);
+    void ShowReadOnlyRefusal();
+    bool FixChecksumOnSave() const;
+    bool CheckTemplateFits(const Bytes& image);
+    void SetReadOnly(bool readOnly);
+    void ShowChecksum(const HeaderChecksum& checksum);
+    // True when a new template was chosen and loaded.
+    bool ChangeTemplate();
 
     std::unique_ptr<WorkspaceState> d;
 };

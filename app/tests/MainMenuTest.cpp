@@ -290,10 +290,21 @@ private slots:
         QCOMPARE(OpenWorkspaces().size(), 1);
         QCOMPARE(OpenWorkspaces()[0]->TemplateFile(), chosen);
 
-        // The next opening uses the stored choice without asking.
+        // Opening the same file again brings its workspace forward instead
+        // of a second one that would save over the first one's edits.
         openThroughMenu(romPath);
         QCOMPARE(scripted->files.asked.size(), 5);
-        QCOMPARE(OpenWorkspaces().size(), 2);
+        QCOMPARE(OpenWorkspaces().size(), 1);
+
+        // Once it is closed, the next opening uses the stored choice without asking.
+        QPointer<frmZorpII> first = OpenWorkspaces()[0];
+        first->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!first);
+        openThroughMenu(romPath);
+        QCOMPARE(scripted->files.asked.size(), 6);
+        QCOMPARE(OpenWorkspaces().size(), 1);
+        QCOMPARE(OpenWorkspaces()[0]->TemplateFile(), chosen);
         QCOMPARE(scripted->files.unexpected, 0);
     }
 

@@ -22,10 +22,12 @@ std::optional<Bytes> ReadBytesAt(const std::string& path, uint64_t offset, uint6
 // Size of a file, or nullopt when it does not exist or cannot be queried.
 std::optional<uint64_t> FileSize(const std::string& path);
 
-// A run of bytes to put at an offset of an existing file.
+// A run of bytes to put at an offset of an existing file: what every editor
+// hands to a save.
 struct Patch {
     uint64_t offset = 0;
-    Bytes data;
+    Bytes bytes;
+    friend bool operator==(const Patch&, const Patch&) = default;
 };
 
 // Puts every patch into the file in order (later patches win where they

@@ -121,6 +121,12 @@ RomDefinitionsLoad ParseRomDefinitions(std::string_view text)
         // would make unknown ROMs look known.
         if (UpperAscii(id) == kGameIdUnknown)
             return Failed(InvalidFileMessage(where + "\"U\" is reserved for unrecognised ROMs."));
+        if (record.fields.size() > kRecordFields && IsRevisionsField(record.fields[kRecordFields])) {
+            RevisionRulesParse revisions = ParseRevisionRules(record.fields[kRecordFields]);
+            if (!revisions.error.empty())
+                return Failed(InvalidFileMessage(where + revisions.error));
+            record.revisions = std::move(revisions.rules);
+        }
         if (const RomDefinitionRecord* first = load.table.find(record.gameId()))
             return Failed(InvalidFileMessage(where + "the game identifier \"" + record.gameId() +
                                              "\" was already defined on line " +

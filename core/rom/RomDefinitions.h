@@ -4,6 +4,7 @@
 // The definitions file is a text file of "|"-separated records. Its first line
 // carries the signature; every later non-blank line is a record:
 //   0 free text | 1 display name | 2 game identifier | 3 title | 4 serial
+//   [| 5 "REVISIONS: ..." (see rom/Revisions.h)]
 // A record matches a ROM when field 3 equals the ROM's title text exactly and
 // field 4, trimmed, equals the ROM's serial text, trimmed. Identifiers are
 // unique without regard to case.
@@ -18,7 +19,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "rom/Bytes.h"
 #include "rom/Message.h"
+#include "rom/Revisions.h"
 
 namespace zorp {
 
@@ -49,6 +52,7 @@ struct RomDefinitionRecord {
     std::string line;                // the whole line as read, untrimmed, without its line end
     std::vector<std::string> fields; // line split at '|' (at least five)
     int lineNumber = 0;              // 1-based line in the file
+    std::vector<RevisionRule> revisions; // from field 5 when it is a revisions list
 
     const std::string& displayName() const { return fields[1]; }
     const std::string& gameId() const { return fields[2]; }
@@ -134,12 +138,28 @@ struct RomIdentification {
     // The texts compared with fields 3 and 4 (empty for special stages).
     std::string title;
     std::string serial;
+    // The revision named by the record's revisions list ("REV00"); empty when
+    // the record lists none or none holds. For the lock-on identifiers: the
+    // identifier and revision of the cartridge at 0x200000.
+    std::string revision;
+    std::string lockedOnId;
+    std::string lockedOnRevision;
 };
+
+// "Sonic the Hedgehog 2 REV00"; a lock-on image names both cartridges:
+// "Sonic 2 & Knuckles (Sonic & Knuckles REV00 + Sonic the Hedgehog 2 REV02)".
+std::string DescribeGame(const RomDefinitions& table, const RomIdentification& identity);
 
 // Identifies a ROM file the way the main menu does: Genesis header (then
 // ResolveLockOnId), Master System / Game Gear product code as upper-case hex
 // without leading zeros, Game Boy Advance 16 characters at 0xA0. A file that
 // cannot be read identifies as "U".
 RomIdentification IdentifyRom(const RomDefinitions& table, const std::string& romPath);
+
+// The same on a file already read (kind from its name, image its bytes).
+RomIdentification IdentifyRomImage(const RomDefinitions& table, RomKind kind, const Bytes& image);
+
+// Largest file identification reads whole; a larger one identifies as "U".
+inline constexpr uint64_t kMaxIdentifiedRomSize = 64ull << 20;
 
 } // namespace zorp

@@ -32,11 +32,11 @@ HeaderChecksum HeaderChecksumOf(const Bytes& image)
 bool ApplyPatches(Bytes& contents, const std::vector<Patch>& patches)
 {
     for (const Patch& p : patches) {
-        if (p.offset > contents.size() || p.data.size() > contents.size() - p.offset)
+        if (p.offset > contents.size() || p.bytes.size() > contents.size() - p.offset)
             return false;
     }
     for (const Patch& p : patches)
-        std::copy(p.data.begin(), p.data.end(), contents.begin() + static_cast<std::ptrdiff_t>(p.offset));
+        std::copy(p.bytes.begin(), p.bytes.end(), contents.begin() + static_cast<std::ptrdiff_t>(p.offset));
     return true;
 }
 

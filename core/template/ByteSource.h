@@ -44,12 +44,8 @@ private:
     uint64_t size_ = 0;
 };
 
-// Bytes to put at a file offset.
-struct ByteWrite {
-    uint64_t offset = 0;
-    Bytes bytes;
-    friend bool operator==(const ByteWrite&, const ByteWrite&) = default;
-};
+// Bytes to put at a file offset (the editors' name for a patch).
+using ByteWrite = Patch;
 
 // Whether a write lies wholly inside a file of fileSize bytes.
 inline bool FitsInFile(uint64_t offset, uint64_t count, uint64_t fileSize)

@@ -9,6 +9,7 @@
 
 #include "template/TemplateLines.h"
 #include "template/TemplateReader.h"
+#include "template/TemplateFit.h"
 #include "template/TemplateSettings.h"
 
 namespace zorp {
@@ -49,6 +50,8 @@ std::optional<TemplateAction> ReadPlaylistBlock(BlockReader& reader, TemplateSet
 std::optional<TemplateAction> ReadSpecialStageBlock(BlockReader& reader, TemplateSettings& settings);
 std::optional<TemplateAction> ReadWavImporterBlock(BlockReader& reader, TemplateSettings& settings);
 std::optional<TemplateAction> ReadMsgBoxBlock(BlockReader& reader, TemplateSettings& settings);
+// FITS: fills fit; the refusal message when a line cannot be used.
+std::optional<Message> ReadFitsBlock(BlockReader& reader, TemplateFit& fit);
 
 // Shared checks of the block readers.
 // A STARTADDR line: no effect when not a number; refused when negative.

@@ -10,6 +10,7 @@
 
 #include "rom/Message.h"
 #include "template/EditorSetups.h"
+#include "template/TemplateFit.h"
 
 namespace zorp {
 
@@ -33,6 +34,8 @@ struct TemplateResult {
     // On a refusal its message is the last action and nothing after the
     // refusing line was read.
     TemplateRefusal refusal = TemplateRefusal::None;
+    // The images the template fits (its FITS block; none: every image).
+    TemplateFit fit;
 
     // The messages among the actions, in order.
     std::vector<Message> Messages() const;

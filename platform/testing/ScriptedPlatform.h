@@ -65,7 +65,8 @@ struct ScriptedPlatform {
     ScriptedFileDialogs files;
     MemorySettingsStore settings;
     RecordingSoundOutput sound;
-    Platform platform() { return {&messages, &files, &settings, &sound}; }
+    MemorySettingsStore preferences;
+    Platform platform() { return {&messages, &files, &settings, &sound, &preferences}; }
 };
 
 } // namespace zorp::ui

@@ -12,9 +12,9 @@ namespace {
 
 int RunChecksum(const std::vector<std::string>& args);
 
-const ZorptoolCommand kChecksum{"checksum", "checksum ROM [--fix]",
+const ZorptoolCommand kChecksum{"checksum", "checksum ROM [--fix | --fix-checksum]",
                                 "Prints the stored and the actual header checksum of a plain binary ROM; "
-                                "--fix writes the actual checksum into the file (0x18E).",
+                                "--fix (or --fix-checksum) writes the actual checksum into the file (0x18E).",
                                 RunChecksum};
 
 constexpr uint64_t kChecksumOffset = 0x18E;
@@ -37,7 +37,7 @@ int RunChecksum(const std::vector<std::string>& args)
     std::string path;
     bool fix = false;
     for (const std::string& arg : args) {
-        if (arg == "--fix")
+        if (arg == "--fix" || arg == "--fix-checksum")
             fix = true;
         else if (arg.size() > 1 && arg[0] == '-')
             return UsageError("unknown option " + arg);

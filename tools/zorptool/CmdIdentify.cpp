@@ -15,7 +15,7 @@ namespace {
 int RunIdentify(const std::vector<std::string>& args);
 
 const ZorptoolCommand kIdentify{"identify", "identify ROM",
-                                "Prints the game identifier and name of a ROM (.BIN .GEN .32X .GG .SMS .GBA) "
+                                "Prints the game identifier, name and revision of a ROM (.BIN .GEN .32X .GG .SMS .GBA) "
                                 "or the kind of an S3S file, using ROM_DEF.RDEF from the program directory.",
                                 RunIdentify};
 
@@ -69,7 +69,18 @@ int RunIdentify(const std::vector<std::string>& args)
         return ZorptoolFail(path + ": unrecognised ROM, not defined in ROM_DEF.RDEF (serial \"" +
                             Printable(zorp::TrimSpaces(id.serial)) + "\", title \"" +
                             Printable(zorp::TrimSpaces(id.title)) + "\")");
-    std::cout << id.gameId << '\t' << zorp::GameDisplayName(definitions.table, id.gameId) << '\n';
+    std::cout << id.gameId << '\t' << zorp::GameDisplayName(definitions.table, id.gameId);
+    // The revision, where the definitions tell revisions apart; a lock-on
+    // image names the locked-on cartridge and its revision too.
+    if (!id.revision.empty() || !id.lockedOnId.empty()) {
+        std::cout << '\t' << (id.revision.empty() ? "unknown revision" : id.revision);
+        if (id.lockedOnId == zorp::kGameIdUnknown)
+            std::cout << " + unknown cartridge";
+        else if (!id.lockedOnId.empty())
+            std::cout << " + " << id.lockedOnId << ' '
+                      << (id.lockedOnRevision.empty() ? "unknown revision" : id.lockedOnRevision);
+    }
+    std::cout << '\n';
     return 0;
 }
 

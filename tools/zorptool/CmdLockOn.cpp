@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Command.h"
+#include "rom/RomSave.h"
 #include "rom/LockOn.h"
 #include "rom/PubFunctions.h"
 #include "rom/RomDefinitions.h"
@@ -12,7 +13,7 @@ namespace {
 int RunLockOn(const std::vector<std::string>& args);
 
 const ZorptoolCommand kLockOn{
-    "lockon", "lockon SK_ROM OTHER_ROM OUT [--s2-extra FILE]",
+    "lockon", "lockon SK_ROM OTHER_ROM OUT [--s2-extra FILE] [--fix-checksum]",
     "Locks OTHER_ROM onto the Sonic & Knuckles image SK_ROM and writes the combination to OUT. "
     "Sonic 2 needs the 256K extra image: S2K_EXTRA.BIN in the program folder, or --s2-extra FILE.",
     RunLockOn};
@@ -32,8 +33,11 @@ int RunLockOn(const std::vector<std::string>& args)
 {
     std::vector<std::string> files;
     std::optional<std::string> extraPath;
+    bool fixChecksum = false;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--s2-extra") {
+        if (args[i] == "--fix-checksum") {
+            fixChecksum = true;
+        } else if (args[i] == "--s2-extra") {
             if (i + 1 >= args.size())
                 return ZorptoolUsage(kLockOn);
             extraPath = args[++i];
@@ -65,9 +69,11 @@ int RunLockOn(const std::vector<std::string>& args)
             return Fail(*load.error);
         extra = std::move(load.image);
     }
-    const auto combined = zorp::CombineROMs(sk.image, other.image, other.gameId, extra);
+    auto combined = zorp::CombineROMs(sk.image, other.image, other.gameId, extra);
     if (!combined)
         return ZorptoolFail("the Sonic 2 extra image is not 262,144 bytes");
+    if (fixChecksum)
+        zorp::FixHeaderChecksum(*combined);
     if (std::string reason = zorp::WriteFileBytes(outPath, *combined); !reason.empty())
         return Fail(zorp::LockOnWriteFailedMessage(outPath, reason));
 

@@ -12,6 +12,7 @@
 #include "rom/RomDefinitions.h"
 #include "stage/S3SFile.h"
 #include "template/ByteSource.h"
+#include "template/DefaultTemplate.h"
 #include "template/LevelSelectTable.h"
 #include "template/PlaylistModel.h"
 #include "template/TemplateReader.h"
@@ -147,7 +148,8 @@ int RunShow(const std::vector<std::string>& args)
         return ZorptoolFail(romPath + ": unrecognised ROM, not defined in ROM_DEF.RDEF");
 
     if (templatePath.empty())
-        templatePath = zorp::AppFilePath(id.gameId + ".ZORP");
+        templatePath = zorp::AppFilePath(zorp::DefaultTemplateName(
+            id, [](const std::string& name) { return zorp::FileSize(zorp::AppFilePath(name)).has_value(); }));
     if (!zorp::FileSize(templatePath))
         return ZorptoolFail(templatePath + ": template not found");
     // zorptool carries the codec, so compressed special stages are offered.
@@ -160,8 +162,16 @@ int RunShow(const std::vector<std::string>& args)
     if (!rom.IsOpen())
         return ZorptoolFail(romPath + ": cannot open the file");
 
-    std::cout << "game: " << id.gameId << " (" << Printable(zorp::GameDisplayName(definitions.table, id.gameId))
+    std::cout << "game: " << id.gameId << " (" << Printable(zorp::DescribeGame(definitions.table, id))
               << ")\ntemplate: " << templatePath << "\n";
+    if (result.fit.stated()) {
+        // The workspace would open the ROM read-only when the template does not fit.
+        const auto image = zorp::ReadFileBytes(romPath, zorp::kMaxIdentifiedRomSize);
+        const zorp::FitVerdict verdict =
+            image ? zorp::CheckTemplateFit(result.fit, *image) : zorp::FitVerdict{false, "The ROM cannot be read."};
+        std::cout << "fits: " << (verdict.fits ? std::string("yes") : "no (read-only): " + Printable(verdict.detail))
+                  << "\n";
+    }
     for (const zorp::TemplateAction& action : result.actions) {
         if (const auto* levels = std::get_if<zorp::LevelSelectSetup>(&action))
             ShowLevelSelect(*levels, rom);

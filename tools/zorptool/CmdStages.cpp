@@ -24,6 +24,8 @@
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
 #include "rom/RomDefinitions.h"
+#include "rom/RomSave.h"
+#include "template/DefaultTemplate.h"
 #include "template/StageBlock.h"
 #include "template/StageExchange.h"
 #include "template/TemplateReader.h"
@@ -33,11 +35,13 @@ namespace {
 int RunStages(const std::vector<std::string>& args);
 
 const ZorptoolCommand kStages{
-    "stages", "stages export [--template FILE] [--version 1|2] ROM DIR | stages import [--template FILE] ROM DIR",
+    "stages", "stages export [--template FILE] [--version 1|2] ROM DIR | stages import [--template FILE] [--fix-checksum] ROM "
+    "DIR",
     "Writes every special stage of the ROM's S3S block (its default template, or FILE) as DIR/stage01.s3s, "
     "stage02.s3s, ... (S3S version 2.00 unless --version 1), or reads such files back into the ROM; a missing "
     "file leaves its stage unchanged. Compressed stages are packed with the exact encoder, else the smallest "
-    "stream, and refused when neither fits the room the template gives.",
+    "stream, and refused when neither fits the room the template gives. A template made for another revision "
+    "is refused for import. --fix-checksum also writes the header checksum in the same write.",
     RunStages};
 
 namespace fs = std::filesystem;
@@ -46,6 +50,7 @@ struct Options {
     bool exporting = false;
     std::string templatePath;
     int version = 2;
+    bool fixChecksum = false;
     std::string romPath;
     std::string dir;
 };
@@ -79,6 +84,8 @@ int ParseOptions(const std::vector<std::string>& args, Options& options)
                 return UsageError("--version takes 1 or 2");
             options.version = args[++i] == "1" ? 1 : 2;
             versionGiven = true;
+        } else if (word == "--fix-checksum" && !options.exporting) {
+            options.fixChecksum = true;
         } else if (word.size() > 1 && word[0] == '-') {
             return UsageError("unknown option '" + word + "'");
         } else {
@@ -103,6 +110,7 @@ std::string Hex(uint64_t value)
 // The ROM, its template's stage block and the stages read from it.
 struct RomStages {
     zorp::Bytes image;
+    zorp::FitVerdict fits; // whether the template fits the image
     zorp::S3SSetup setup;
     zorp::StageStore store;
 };
@@ -128,7 +136,8 @@ int LoadRomStages(Options& options, RomStages& rom)
         return ZorptoolFail(romPath + ": unrecognised ROM, not defined in ROM_DEF.RDEF");
 
     if (options.templatePath.empty())
-        options.templatePath = zorp::AppFilePath(id.gameId + ".ZORP");
+        options.templatePath = zorp::AppFilePath(zorp::DefaultTemplateName(
+            id, [](const std::string& name) { return zorp::FileSize(zorp::AppFilePath(name)).has_value(); }));
     const std::string& templatePath = options.templatePath;
     if (!zorp::FileSize(templatePath))
         return ZorptoolFail(templatePath + ": template not found");
@@ -155,6 +164,7 @@ int LoadRomStages(Options& options, RomStages& rom)
     if (!image)
         return ZorptoolFail(romPath + ": cannot read the file (or it is larger than 64 MiB)");
     rom.image = std::move(*image);
+    rom.fits = zorp::CheckTemplateFit(result.fit, rom.image);
 
     zorp::StageBlockLoad load = zorp::LoadStageBlock(rom.setup, zorp::ImageSource(rom.image), zorp::LinkedStageCodec());
     if (!load.ok())
@@ -249,10 +259,17 @@ int Import(const Options& options, RomStages& rom)
         }
         return ZorptoolFail(options.romPath + ": " + RomMessageLine(*plan.error));
     }
-    const std::string error = zorp::WritePatches(options.romPath, {zorp::Patch{plan.write->offset, plan.write->bytes}},
-                                                 rom.image.size());
-    if (!error.empty())
-        return ZorptoolFail(options.romPath + ": " + error + "; the ROM was not written");
+    if (!rom.fits.fits)
+        return ZorptoolFail(options.templatePath + ": the template does not fit this ROM: " + rom.fits.detail +
+                            " The ROM was not written.");
+    zorp::SaveOptions save;
+    save.fixChecksum = options.fixChecksum;
+    save.expected = zorp::StampOf(rom.image);
+    const zorp::SaveResult written = zorp::SavePatches(options.romPath, {*plan.write}, save);
+    if (written.outcome == zorp::SaveOutcome::Changed)
+        return ZorptoolFail(options.romPath + ": the file changed while it was being read; the ROM was not written");
+    if (!written.ok())
+        return ZorptoolFail(options.romPath + ": " + written.error + "; the ROM was not written");
 
     std::cout << read << "; wrote " << plan.write->bytes.size() << " bytes at " << Hex(plan.write->offset);
     switch (plan.encoder) {

@@ -34,7 +34,7 @@ void Put(Bytes& image, size_t offset, const Bytes& bytes)
     std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-uint16_t HeaderChecksum(const Bytes& image) { return static_cast<uint16_t>(image[0x18E] << 8 | image[0x18F]); }
+uint16_t StoredChecksumWord(const Bytes& image) { return static_cast<uint16_t>(image[0x18E] << 8 | image[0x18F]); }
 
 bool WriteBytes(const QString& path, const Bytes& bytes)
 {

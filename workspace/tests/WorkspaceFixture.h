@@ -26,7 +26,7 @@ namespace zorp::ui::test {
 Bytes MakeGenesisImage(size_t size, const std::string& title, const std::string& serial);
 void Put(Bytes& image, size_t offset, const Bytes& bytes);
 // The big-endian word at 0x18E.
-uint16_t HeaderChecksum(const Bytes& image);
+uint16_t StoredChecksumWord(const Bytes& image);
 
 bool WriteBytes(const QString& path, const Bytes& bytes);
 Bytes ReadBytes(const QString& path);

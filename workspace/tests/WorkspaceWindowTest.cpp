@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -170,7 +171,8 @@ void WorkspaceWindowTest::windowIdentity()
     QStringList keys;
     for (QAction* a : actions)
         keys << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    QCOMPARE(keys, QStringList({"Restore", "Save", "Template", "-", "LvlSelect", "PalEdit", "Playlist", "S3S",
+    QCOMPARE(keys, QStringList({"Restore", "Save", "Template", "FixChecksum", "Options", "-", "LvlSelect", "PalEdit",
+                                "Playlist", "S3S",
                                 "WavImporter", "S3S_1", "S3S_2", "-", "Undo", "Redo"}));
 
     // Every control a screen reader meets has a name.
@@ -247,7 +249,10 @@ void WorkspaceWindowTest::windowIsSizedToTheLargestFrame()
     const QSize stageSize = stages->size();
     QVERIFY(stageSize.width() >= 386 && stageSize.height() >= 410);
     const int width = std::max(stageSize.width(), ToolbarHint(o.window).width());
-    QCOMPARE(o.window->size(), QSize(width, ToolbarHeight(o.window) + stageSize.height()));
+    // The status bar lies below the frames.
+    QVERIFY(o.window->statusBar()->isVisible());
+    QCOMPARE(o.window->size(),
+             QSize(width, ToolbarHeight(o.window) + stageSize.height() + o.window->statusBar()->sizeHint().height()));
     // The level select frame is stretched over the whole area, the playlist
     // frame keeps its designed size.
     QCOMPARE(levels->geometry(), QRect(0, 0, width, stageSize.height()));
@@ -277,7 +282,8 @@ void WorkspaceWindowTest::messageOnlyTemplateGivesToolbarOnly()
         QVERIFY2(!button(o.window, QLatin1String(key))->isVisible(), key);
         QVERIFY2(!button(o.window, QLatin1String(key))->isChecked(), key);
     }
-    QCOMPARE(o.window->height(), ToolbarHeight(o.window));
+    // The tool bar and the status bar, nothing between them.
+    QCOMPARE(o.window->height(), ToolbarHeight(o.window) + o.window->statusBar()->sizeHint().height());
     QVERIFY(!o.window->refusedTemplate());
 }
 

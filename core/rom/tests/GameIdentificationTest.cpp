@@ -150,3 +150,73 @@ TEST(RomKindOfPathTest, OnlyTheLastThreeCharactersCount)
     EXPECT_EQ(RomKindOfPath("gg"), RomKind::Unsupported);
     EXPECT_EQ(RomKindOfPath(""), RomKind::Unsupported);
 }
+
+// Every revision the shipped definitions know, told apart by the full serial
+// (and Sonic 1 REVXB by its original checksum); lock-on images name the
+// revision of the cartridge at 0x200000.
+TEST(IdentifyRomTest, RevisionsOfTheRealGames)
+{
+    struct Case {
+        std::string serial;
+        std::optional<uint16_t> checksum;
+        std::string id;
+        std::string revision;
+    };
+    const std::string s1 = Half("SONIC THE", 15, "HEDGEHOG");
+    const std::string s2 = Half("SONIC THE", 13, "HEDGEHOG 2");
+    const std::vector<std::pair<std::string, Case>> cases = {
+        {s1, {"GM 00001009-00", std::nullopt, "S1", "REV00"}},
+        {s1, {"GM 00004049-01", 0xAFC7, "S1_J", "REV01"}},
+        {s1, {"GM 00004049-01", 0x2F9C, "S1_J", "REVXB"}},
+        {s2, {"GM 00001051-00", std::nullopt, "S2", "REV00"}},
+        {s2, {"GM 00001051-01", std::nullopt, "S2", "REV01"}},
+        {s2, {"GM 00001051-02", std::nullopt, "S2", "REV02"}},
+        // A serial suffix no record lists: the game is still known.
+        {s2, {"GM 00001051-07", std::nullopt, "S2", ""}},
+    };
+    const RomDefinitions table = Shipped();
+    for (const auto& [half, c] : cases) {
+        Bytes image = GameImage(0x80000, GameHeader{"SEGA GENESIS    ", half, c.serial});
+        if (c.checksum) {
+            image[0x18E] = static_cast<uint8_t>(*c.checksum >> 8);
+            image[0x18F] = static_cast<uint8_t>(*c.checksum);
+        }
+        const RomIdentification identity = IdentifyRomImage(table, RomKind::Genesis, image);
+        EXPECT_EQ(identity.gameId, c.id) << c.serial;
+        EXPECT_EQ(identity.revision, c.revision) << c.serial;
+    }
+
+    Bytes lockOn = GameImage(0x400000, SonicKnuckles());
+    PutHeader(lockOn, 0x200000, GameHeader{"SEGA GENESIS    ", s2, "GM 00001051-02"});
+    const RomIdentification locked = IdentifyRomImage(table, RomKind::Genesis, lockOn);
+    EXPECT_EQ(locked.gameId, "S2_K");
+    EXPECT_EQ(locked.revision, "REV00");
+    EXPECT_EQ(locked.lockedOnId, "S2");
+    EXPECT_EQ(locked.lockedOnRevision, "REV02");
+    EXPECT_EQ(DescribeGame(table, locked), "Sonic 2 & Knuckles (Sonic & Knuckles REV00 + Sonic the Hedgehog 2 REV02)");
+}
+
+TEST(RevisionRulesTest, ReadsEntriesAndRefusesBadOnes)
+{
+    const RevisionRulesParse good = ParseRevisionRules("REVISIONS: A=GM 1-00; B = GM 1-01 @0x18E=2F 9c ;");
+    ASSERT_EQ(good.error, "");
+    ASSERT_EQ(good.rules.size(), 2u);
+    EXPECT_EQ(good.rules[1].name, "B");
+    EXPECT_EQ(good.rules[1].serial, "GM 1-01");
+    EXPECT_EQ(good.rules[1].offset, 0x18Eu);
+    EXPECT_EQ(good.rules[1].bytes, (Bytes{0x2F, 0x9C}));
+
+    for (const char* bad : {"REVISIONS: REV00", "REVISIONS: =GM 1", "REVISIONS: A=", "REVISIONS: A=GM 000000000000000",
+                            "REVISIONS: A=GM 1@0x18E", "REVISIONS: A=GM 1@0x18E=2", "REVISIONS: A=GM 1@zz=00"})
+        EXPECT_NE(ParseRevisionRules(bad).error, "") << bad;
+
+    // A sixth field that is not a revisions list stays free text.
+    const RomDefinitionsLoad load = ParseRomDefinitions(
+        "ZORP-II ROM DEFINITIONS FILE|a|b|c|d|e\nnote|Game|G|TITLE|GM 1|any remark\n");
+    ASSERT_TRUE(load.ok());
+    EXPECT_TRUE(load.table.find("G")->revisions.empty());
+    const RomDefinitionsLoad refused =
+        ParseRomDefinitions("ZORP-II ROM DEFINITIONS FILE|a|b|c|d|e\nnote|Game|G|TITLE|GM 1|REVISIONS: X\n");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error->text().find("Line 2"), std::string::npos);
+}

@@ -86,6 +86,7 @@ struct GameHeader {
 inline GameHeader Sonic1Rev00() { return {"SEGA MEGA DRIVE ", Half("SONIC THE", 15, "HEDGEHOG"), "GM 00001009-00"}; }
 inline GameHeader Sonic1Rev01() { return {"SEGA MEGA DRIVE ", Half("SONIC THE", 15, "HEDGEHOG"), "GM 00004049-01"}; }
 inline GameHeader Sonic2() { return {"SEGA GENESIS    ", Half("SONIC THE", 13, "HEDGEHOG 2"), "GM 00001051-01"}; }
+inline GameHeader Sonic2Rev00() { return {"SEGA GENESIS    ", Half("SONIC THE", 13, "HEDGEHOG 2"), "GM 00001051-00"}; }
 inline GameHeader Sonic3() { return {"SEGA GENESIS    ", Half("SONIC THE", 13, "HEDGEHOG 3"), "GM MK-1079 -00"}; }
 inline GameHeader SonicKnuckles() { return {"SEGA GENESIS    ", Half("SONIC & KNUCKLES", 0, ""), "GM MK-1563 -00"}; }
 inline GameHeader OtherGame() { return {"SEGA GENESIS    ", Half("SOME OTHER GAME", 0, ""), "GM 12345678-00"}; }

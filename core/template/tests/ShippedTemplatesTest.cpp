@@ -7,6 +7,7 @@
 #include <map>
 
 #include "rom/Bytes.h"
+#include "template/DefaultTemplate.h"
 #include "template/LevelSelectTable.h"
 #include "template/TemplateCheck.h"
 #include "template/TemplateReader.h"
@@ -20,6 +21,8 @@ using test::ActionsOf;
 const std::string kDataDir = std::string(ZORP_SOURCE_DIR) + "/data/";
 
 const std::vector<std::string> kGameIds = {"S1", "S1_J", "S2", "S3", "S&K", "S1_K", "S2_K", "S3_K", "SO", "S3S"};
+// Templates of the other revisions of a game (GAME: names the game).
+const std::vector<std::string> kRevisionTemplates = {"S2_REV00", "S2_REV02"};
 
 std::string TemplateText(const std::string& id)
 {
@@ -65,10 +68,13 @@ TEST(ShippedTemplates, NoOtherTemplatesInData)
         if (entry.path().extension() == ".ZORP") {
             ++count;
             std::string stem = entry.path().stem().string();
-            EXPECT_NE(std::find(kGameIds.begin(), kGameIds.end(), stem), kGameIds.end()) << stem;
+            EXPECT_TRUE(std::find(kGameIds.begin(), kGameIds.end(), stem) != kGameIds.end() ||
+                        std::find(kRevisionTemplates.begin(), kRevisionTemplates.end(), stem) !=
+                            kRevisionTemplates.end())
+                << stem;
         }
     }
-    EXPECT_EQ(count, kGameIds.size());
+    EXPECT_EQ(count, kGameIds.size() + kRevisionTemplates.size());
 }
 
 TEST(ShippedTemplates, WithoutTheCodecOnlyTheCompressedStagesAreRefused)
@@ -147,6 +153,56 @@ TEST(ShippedTemplates, SonicTwo)
     EXPECT_EQ(playlist.songSlots[0].caption, "Emerald Hill Zone");
     EXPECT_EQ(playlist.songSlots[0x0D].caption, "Chemical Plant Zone");
     EXPECT_EQ(FrameTag(ActionsOf<WavSetup>(result).at(0)), std::to_string(0xF1E8C) + "|24948|16500");
+}
+
+// Each revision's template reads at that revision's offsets (game facts §4,
+// §5) and fits an image of that revision only; every game template states
+// what it fits.
+TEST(ShippedTemplates, EachRevisionHasItsOwnOffsetsAndFitsOnlyItself)
+{
+    struct Case {
+        std::string file;
+        std::string serial;
+        int32_t playlist;
+        int32_t firstZonePalette; // Green Hill / Emerald Hill
+    };
+    const std::vector<Case> cases = {
+        {"S1", "GM 00001009-00", 0x379A, 0x23A8},       {"S1_J", "GM 00004049-01", 0x3796, 0x23A0},
+        {"S2_REV00", "GM 00001051-00", 0x3E94, 0x2A16}, {"S2", "GM 00001051-01", 0x3EA0, 0x2A22},
+        {"S2_REV02", "GM 00001051-02", 0x3E8A, 0x2A18},
+    };
+    for (const Case& c : cases) {
+        const TemplateResult result = ReadShipped(c.file);
+        EXPECT_TRUE(result.Messages().empty()) << c.file;
+        EXPECT_EQ(ActionsOf<PlaylistSetup>(result).at(0).startAddress, c.playlist) << c.file;
+        const std::vector<PaletteEntry> palettes = ActionsOf<PaletteSetup>(result).at(0).palettes;
+        EXPECT_EQ(palettes.at(1).address, c.firstZonePalette) << c.file;
+        ASSERT_TRUE(result.fit.stated()) << c.file;
+        for (const Case& image : cases) {
+            Bytes bytes(0x200, ' ');
+            std::copy(image.serial.begin(), image.serial.end(), bytes.begin() + 0x180);
+            const FitVerdict verdict = CheckTemplateFit(result.fit, bytes);
+            EXPECT_EQ(verdict.fits, image.serial == c.serial) << c.file << " on " << image.serial;
+            if (!verdict.fits)
+                EXPECT_NE(verdict.detail.find(image.serial), std::string::npos) << verdict.detail;
+        }
+    }
+    for (const std::string& id : kGameIds)
+        EXPECT_EQ(ReadShipped(id).fit.stated(), id != "S3S") << id;
+
+    // The game's default template follows the revision where one is shipped.
+    auto shipped = [](const std::string& name) { return ReadFileBytes(kDataDir + name).has_value(); };
+    auto nameFor = [&](const std::string& id, const std::string& revision) {
+        RomIdentification identity;
+        identity.gameId = id;
+        identity.revision = revision;
+        return DefaultTemplateName(identity, shipped);
+    };
+    EXPECT_EQ(nameFor("S2", "REV00"), "S2_REV00.ZORP");
+    EXPECT_EQ(nameFor("S2", "REV01"), "S2.ZORP");
+    EXPECT_EQ(nameFor("S2", "REV02"), "S2_REV02.ZORP");
+    EXPECT_EQ(nameFor("S2", ""), "S2.ZORP");
+    EXPECT_EQ(nameFor("S3", "REV00"), "S3.ZORP");
 }
 
 // Name offsets of the length-prefixed level select texts.

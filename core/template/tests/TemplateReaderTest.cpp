@@ -482,3 +482,37 @@ TEST(TemplateReader, UnreadableFileGivesAMessage)
 
 } // namespace
 } // namespace zorp
+
+namespace zorp {
+namespace {
+
+TEST(TemplateReader, FitsBlockStatesWhichImagesTheTemplateFits)
+{
+    const TemplateResult result =
+        ReadTemplate("FITS\nREVISION: Game REV01\nTEXT: 0x10: AB:C ; comment\nBYTES: 2: 0a ff\nENDFRAME\n", {});
+    EXPECT_TRUE(result.Messages().empty());
+    EXPECT_EQ(result.fit.madeFor, "Game REV01");
+    Bytes image(0x20, 0);
+    EXPECT_FALSE(CheckTemplateFit(result.fit, image).fits);
+    image[2] = 0x0A;
+    image[3] = 0xFF;
+    const std::string text = "AB:C";
+    std::copy(text.begin(), text.end(), image.begin() + 0x10);
+    EXPECT_TRUE(CheckTemplateFit(result.fit, image).fits);
+    // Too short an image does not fit, and says where it ends.
+    const FitVerdict shortImage = CheckTemplateFit(result.fit, Bytes(image.begin(), image.begin() + 0x12));
+    EXPECT_FALSE(shortImage.fits);
+    EXPECT_NE(shortImage.detail.find("ends before 0x14"), std::string::npos) << shortImage.detail;
+    // No FITS block: every image fits.
+    EXPECT_TRUE(CheckTemplateFit(ReadTemplate("MSGBOX\nENDFRAME\n", {}).fit, Bytes{}).fits);
+
+    // A line that cannot be used refuses the block, and then nothing fits.
+    for (const char* bad : {"BYTES: 2: 0g", "BYTES: 2: 123", "TEXT: -1: A", "TEXT: x: A", "TEXT: 4:"}) {
+        const TemplateResult refused = ReadTemplate(std::string("FITS\n") + bad + "\nENDFRAME\n", {});
+        EXPECT_EQ(refused.Messages().size(), 1u) << bad;
+        EXPECT_FALSE(CheckTemplateFit(refused.fit, image).fits) << bad;
+    }
+}
+
+} // namespace
+} // namespace zorp

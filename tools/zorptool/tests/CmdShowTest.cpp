@@ -130,7 +130,8 @@ TEST(ShowCommand, SonicOneLevelSelectAndMusic)
     ShowRun run = Show(dir, {dir.file("s1.bin")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out.rfind("game: S1 (Sonic the Hedgehog)\n", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind("game: S1 (Sonic the Hedgehog REV00)\ntemplate: ", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\nfits: yes\n"), std::string::npos) << run.out;
     std::vector<std::string> expected = {"level select: start 0x35A2, 21 names, decode table S1"};
     for (const std::string& line : Indented(kSonic1Rev00Text))
         expected.push_back(line);

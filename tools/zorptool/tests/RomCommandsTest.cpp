@@ -113,9 +113,13 @@ Bytes Sms(uint8_t low, uint8_t high)
 INSTANTIATE_TEST_SUITE_P(
     Zorptool, IdentifyCommand,
     ::testing::Values(
-        IdentifyCommandCase{"Sonic2", "s2.bin", GameImage(0x100000, Sonic2()), "S2\tSonic the Hedgehog 2\n"},
-        IdentifyCommandCase{"LockedOnSonic3", "sk3.bin", LockOn(Sonic3()), "S3_K\tSonic 3 & Knuckles\n"},
-        IdentifyCommandCase{"LockedOnOther", "sko.bin", LockOn(OtherGame()), "SO\tS&K Locked On (other)\n"},
+        IdentifyCommandCase{"Sonic2", "s2.bin", GameImage(0x100000, Sonic2()), "S2\tSonic the Hedgehog 2\tREV01\n"},
+        IdentifyCommandCase{"Sonic2Rev00", "s2.bin", GameImage(0x100000, Sonic2Rev00()),
+                            "S2\tSonic the Hedgehog 2\tREV00\n"},
+        IdentifyCommandCase{"LockedOnSonic3", "sk3.bin", LockOn(Sonic3()),
+                            "S3_K\tSonic 3 & Knuckles\tREV00 + S3 REV00\n"},
+        IdentifyCommandCase{"LockedOnOther", "sko.bin", LockOn(OtherGame()),
+                            "SO\tS&K Locked On (other)\tREV00 + unknown cartridge\n"},
         IdentifyCommandCase{"MasterSystem", "s1.sms", Sms(0x76, 0x70), "SMS_S1\tSonic the Hedgehog (Master System)\n"},
         IdentifyCommandCase{"S3SVersion2", "st.s3s", S3S(kS3SSignatureV2, kS3SV2Size),
                             "S3S\tSpecial Stage File (S3S version 2.00)\n"},

@@ -1,0 +1,16 @@
+#include "template/DefaultTemplate.h"
+
+namespace zorp {
+
+std::string DefaultTemplateName(const RomIdentification& identity,
+                                const std::function<bool(const std::string&)>& shipped)
+{
+    if (!identity.revision.empty()) {
+        const std::string ofRevision = identity.gameId + "_" + identity.revision + ".ZORP";
+        if (shipped(ofRevision))
+            return ofRevision;
+    }
+    return identity.gameId + ".ZORP";
+}
+
+} // namespace zorp
