@@ -21,6 +21,7 @@ inline zorp::Bytes PcmWav(int rate, int bits, int channels, const std::vector<do
     const uint32_t bytesPerFrame = static_cast<uint32_t>(bits / 8 * channels);
     const uint32_t dataSize = static_cast<uint32_t>(mono.size()) * bytesPerFrame;
     zorp::Bytes out;
+    out.reserve(44 + dataSize);
     auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
     tag("RIFF");
     Put(out, 36 + dataSize, 4);
