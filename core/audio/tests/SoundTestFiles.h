@@ -22,7 +22,10 @@ inline zorp::Bytes PcmWav(int rate, int bits, int channels, const std::vector<do
     const uint32_t dataSize = static_cast<uint32_t>(mono.size()) * bytesPerFrame;
     zorp::Bytes out;
     out.reserve(44 + dataSize);
-    auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
+    auto tag = [&out](const char* t) {
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<uint8_t>(t[i]));
+    };
     tag("RIFF");
     Put(out, 36 + dataSize, 4);
     tag("WAVE");
