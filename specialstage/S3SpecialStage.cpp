@@ -30,10 +30,10 @@ namespace {
 
 constexpr int kControlWidth = 386;
 constexpr int kTopRowHeight = 24;
-// Below the grid: the object counts with "Export Image...", then the warning.
+// Below the grid: the object counts, then the warning and "Export Image...".
 constexpr int kCountsTop = kTopRowHeight + kSurfacePixels + 4;
 constexpr int kCountsHeight = 24;
-constexpr int kWarningHeight = 18;
+constexpr int kWarningHeight = 26;
 constexpr int kControlHeight = kCountsTop + kCountsHeight + kWarningHeight;
 
 // The largest S3S file Import reads: an S3S/C of 65535 stages is about 34 MiB.
@@ -213,35 +213,35 @@ void S3SpecialStage::buildCountsRow()
     counts_ = new QLabel(this);
     counts_->setObjectName("lblStageCounts");
     counts_->setAccessibleName("Stage counts");
-    counts_->setGeometry(2, kCountsTop, kControlWidth - 112, kCountsHeight);
+    counts_->setGeometry(2, kCountsTop, kControlWidth - 4, kCountsHeight);
 
     exportImage_ = new QPushButton("Export Image...", this);
     exportImage_->setObjectName("cmdExportImage");
     exportImage_->setAccessibleName(exportImage_->text());
     exportImage_->setToolTip("Save the stage as shown as a PNG picture.");
-    exportImage_->setGeometry(kControlWidth - 106, kCountsTop, 106, kCountsHeight);
+    exportImage_->setGeometry(kControlWidth - 106, kCountsTop + kCountsHeight, 106, kWarningHeight - 2);
     connect(exportImage_, &QPushButton::clicked, this, &S3SpecialStage::exportImage);
 
     warning_ = new QLabel(this);
     warning_->setObjectName("lblStageWarning");
     warning_->setAccessibleName("Stage warning");
     warning_->setStyleSheet("color: #b00000;");
-    warning_->setGeometry(2, kCountsTop + kCountsHeight, kControlWidth - 2, kWarningHeight);
+    warning_->setGeometry(2, kCountsTop + kCountsHeight, kControlWidth - 112, kWarningHeight - 2);
 }
 
 void S3SpecialStage::updateCounts()
 {
     const zorp::StageCounts counts = zorp::CountStageObjects(cells_);
-    QString text = QString("Blue %1   Red %2   Rings %3   Stars %4")
+    QString text = QString("Blue %1, Red %2, Rings %3, Stars %4")
                        .arg(counts.blue)
                        .arg(counts.red)
                        .arg(counts.rings)
                        .arg(counts.stars);
     if (EnableYellowSphere() || counts.yellow > 0)
-        text += QString("   Yellow %1").arg(counts.yellow);
+        text += QString(", Yellow %1").arg(counts.yellow);
     counts_->setText(text);
     // A warning only: an empty stage is a normal step while building one.
-    warning_->setText(counts.finishable() ? QString() : QString("No blue sphere: this stage can never be finished."));
+    warning_->setText(counts.finishable() ? QString() : QString("No blue sphere: it can never be finished."));
 }
 
 void S3SpecialStage::exportImage()

@@ -72,12 +72,12 @@ WavImporterFrame::WavImporterFrame(AppContext& context, QWidget* parent)
 
     title_->setGeometry(8, 8, 364, 20);
     specs_->setGeometry(8, 32, 364, 40);
-    source_->setGeometry(8, 74, 364, 34);
-    waveform_->setGeometry(8, 112, 364, 100);
-    length_->setGeometry(8, 216, 364, 20);
-    import_->setGeometry(8, 246, 116, 30);
-    play_->setGeometry(132, 246, 116, 30);
-    export_->setGeometry(256, 246, 116, 30);
+    source_->setGeometry(8, 72, 364, 50);
+    waveform_->setGeometry(8, 126, 364, 100);
+    length_->setGeometry(8, 230, 364, 20);
+    import_->setGeometry(8, 258, 116, 30);
+    play_->setGeometry(132, 258, 116, 30);
+    export_->setGeometry(256, 258, 116, 30);
 
     connect(import_, &QPushButton::clicked, this, &WavImporterFrame::ImportClicked);
     connect(play_, &QPushButton::clicked, this, &WavImporterFrame::PlayClicked);

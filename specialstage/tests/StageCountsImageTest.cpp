@@ -65,28 +65,28 @@ private slots:
 
     void countsFollowEditsAndUndo()
     {
-        QCOMPARE(counts(), QStringLiteral("Blue 2   Red 1   Rings 1   Stars 1   Yellow 1"));
+        QCOMPARE(counts(), QStringLiteral("Blue 2, Red 1, Rings 1, Stars 1, Yellow 1"));
         QVERIFY(warning().isEmpty());
 
         stage_->findChild<QAction*>("Blue")->setChecked(true);
         clickCell(20, 20);
-        QCOMPARE(counts(), QStringLiteral("Blue 3   Red 1   Rings 1   Stars 1   Yellow 1"));
+        QCOMPARE(counts(), QStringLiteral("Blue 3, Red 1, Rings 1, Stars 1, Yellow 1"));
         stage_->findChild<QAction*>("Empty")->setChecked(true);
         clickCell(3, 3);
         clickCell(7, 3);
         clickCell(20, 20);
-        QCOMPARE(counts(), QStringLiteral("Blue 0   Red 1   Rings 1   Stars 1   Yellow 1"));
-        QCOMPARE(warning(), QStringLiteral("No blue sphere: this stage can never be finished."));
+        QCOMPARE(counts(), QStringLiteral("Blue 0, Red 1, Rings 1, Stars 1, Yellow 1"));
+        QCOMPARE(warning(), QStringLiteral("No blue sphere: it can never be finished."));
         // The warning never blocks: the stage is still edited and saved as it is.
         QCOMPARE(scripted_.messages.asked.size(), 0);
         stage_->undoStack()->undo();
-        QCOMPARE(counts(), QStringLiteral("Blue 1   Red 1   Rings 1   Stars 1   Yellow 1"));
+        QCOMPARE(counts(), QStringLiteral("Blue 1, Red 1, Rings 1, Stars 1, Yellow 1"));
         QVERIFY(warning().isEmpty());
 
         // Games without yellow spheres leave them out of the line.
         stage_->PutStage(zorp::StageGrid{});
         stage_->setEnableYellowSphere(false);
-        QCOMPARE(counts(), QStringLiteral("Blue 0   Red 0   Rings 0   Stars 0"));
+        QCOMPARE(counts(), QStringLiteral("Blue 0, Red 0, Rings 0, Stars 0"));
         QVERIFY(!warning().isEmpty());
     }
 
