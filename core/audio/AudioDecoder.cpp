@@ -101,7 +101,7 @@ DecodeResult DecodeSound(const Bytes& file, double keepSeconds)
     constexpr sf_count_t kBlockFrames = 4096;
     std::vector<float> block(static_cast<size_t>(kBlockFrames * info.channels));
     const int64_t keepFrames = static_cast<int64_t>(
-        std::clamp(std::ceil(keepSeconds * info.samplerate), 0.0, static_cast<double>(kMaxCountedFrames)));
+        std::clamp(std::ceil(keepSeconds * info.samplerate), 0.0, static_cast<double>(kMaxKeptFrames)));
     sound.mono.reserve(static_cast<size_t>(std::min<int64_t>(keepFrames, int64_t{1} << 20)));
     while (sound.frames < kMaxCountedFrames) {
         const sf_count_t got = sf_readf_float(sf, block.data(), kBlockFrames);

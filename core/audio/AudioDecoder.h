@@ -14,6 +14,7 @@ namespace zorp {
 // of sound are kept, and counting the length stops at kMaxCountedFrames.
 inline constexpr uint64_t kMaxSoundFileSize = 64ull << 20;
 inline constexpr int64_t kMaxCountedFrames = int64_t{1} << 28;
+inline constexpr int64_t kMaxKeptFrames = int64_t{1} << 24; // 64 MiB of floats
 inline constexpr int kMaxChannels = 64;
 inline constexpr int kMaxSourceRate = 768000;
 
