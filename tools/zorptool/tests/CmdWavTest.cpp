@@ -157,12 +157,23 @@ TEST_F(WavCommand, LongBrokenAndCompressedSounds)
 
     if (!HaveSox())
         GTEST_SKIP() << "sox is not installed (scripts/install-deps.sh installs it)";
+    // The other kinds of file the importer reads, made by sox from one recording.
     WriteFile(Path("short.wav"), soundtest::PcmWav(48000, 16, 1, soundtest::Sine(900, 48000, 0.5)));
-    ASSERT_EQ(Shell("sox", {Path("short.wav"), Path("short.flac")}).status, 0);
-    run = Run({"wav", "import", Path("s3.bin"), Path("short.flac")});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("converted from 48000 Hz FLAC 16-bit mono, 0.50 s"), std::string::npos) << run.out;
-    EXPECT_NEAR(soundtest::MeasuredHertz(Sample(ReadAll(Path("s3.bin"))), kRate, 200, 7000), 900, 18);
+    const std::pair<const char*, const char*> kinds[] = {
+        {"short.flac", "48000 Hz FLAC 16-bit mono"},
+        {"short.aiff", "48000 Hz AIFF 16-bit mono"},
+        {"short.ogg", "48000 Hz Ogg Vorbis mono"},
+    };
+    for (const auto& [name, source] : kinds) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(Shell("sox", {Path("short.wav"), Path(name)}).status, 0);
+        run = Run({"wav", "import", Path("s3.bin"), Path(name)});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find(std::string("converted from ") + source + ", 0.50 s"), std::string::npos) << run.out;
+        const Bytes sample = Sample(ReadAll(Path("s3.bin")));
+        EXPECT_NEAR(soundtest::MeasuredHertz(sample, kRate, 200, 7000), 900, 18);
+        EXPECT_EQ(sample[kSampleLength - 1], 0x80);
+    }
 }
 
 #ifdef ZORPTOOL_STAGE_PICTURES
