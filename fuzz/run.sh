@@ -43,7 +43,7 @@ run_target() {
   local max_len=65536
   [ "$t" = fuzz_kosinski_roundtrip ] && max_len=4096
   local status=0
-  if ! "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len="$max_len" \
+  if ! LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}" "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len="$max_len" \
        -artifact_prefix="$build/findings/$t/" "$corpus" "${seeds[@]}" 2>"$build/$t.log"; then
     status=1
   fi

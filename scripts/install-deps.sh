@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev
+  pkg-config libsndfile1-dev libsamplerate0-dev sox
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPainter>
 #include <QSpinBox>
 #include <QToolBar>
@@ -17,6 +18,7 @@
 
 #include "specialstage/StageCanvas.h"
 #include "specialstage/StageEditCommands.h"
+#include "specialstage/StageImage.h"
 #include "specialstage/StagePictures.h"
 #include "specialstage/StartMarker.h"
 #include "specialstage/frmS3SCSelect.h"
@@ -27,8 +29,12 @@ namespace zorp::ui {
 namespace {
 
 constexpr int kControlWidth = 386;
-constexpr int kControlHeight = 410;
 constexpr int kTopRowHeight = 24;
+// Below the grid: the object counts, then the warning and "Export Image...".
+constexpr int kCountsTop = kTopRowHeight + kSurfacePixels + 4;
+constexpr int kCountsHeight = 24;
+constexpr int kWarningHeight = 26;
+constexpr int kControlHeight = kCountsTop + kCountsHeight + kWarningHeight;
 
 // The largest S3S file Import reads: an S3S/C of 65535 stages is about 34 MiB.
 constexpr uint64_t kMaxS3SFileBytes = 64ull << 20;
@@ -100,6 +106,7 @@ S3SpecialStage::S3SpecialStage(const Platform& platform, QWidget* parent)
     connect(canvas_, &StageCanvas::moved, this, &S3SpecialStage::onCanvasMoved);
     connect(canvas_, &StageCanvas::released, this, &S3SpecialStage::onCanvasReleased);
 
+    buildCountsRow();
     layoutTopRow();
     redrawAll();
 }
@@ -201,6 +208,63 @@ void S3SpecialStage::buildTopRow()
     connect(rings_, &QSpinBox::valueChanged, this, &S3SpecialStage::onRingsEdited);
 }
 
+void S3SpecialStage::buildCountsRow()
+{
+    counts_ = new QLabel(this);
+    counts_->setObjectName("lblStageCounts");
+    counts_->setAccessibleName("Stage counts");
+    counts_->setGeometry(2, kCountsTop, kControlWidth - 4, kCountsHeight);
+
+    exportImage_ = new QPushButton("Export Image...", this);
+    exportImage_->setObjectName("cmdExportImage");
+    exportImage_->setAccessibleName(exportImage_->text());
+    exportImage_->setToolTip("Save the stage as shown as a PNG picture.");
+    exportImage_->setGeometry(kControlWidth - 106, kCountsTop + kCountsHeight, 106, kWarningHeight - 2);
+    connect(exportImage_, &QPushButton::clicked, this, &S3SpecialStage::exportImage);
+
+    warning_ = new QLabel(this);
+    warning_->setObjectName("lblStageWarning");
+    warning_->setAccessibleName("Stage warning");
+    warning_->setStyleSheet("color: #b00000;");
+    warning_->setGeometry(2, kCountsTop + kCountsHeight, kControlWidth - 112, kWarningHeight - 2);
+}
+
+void S3SpecialStage::updateCounts()
+{
+    const zorp::StageCounts counts = zorp::CountStageObjects(cells_);
+    QString text = QString("Blue %1, Red %2, Rings %3, Stars %4")
+                       .arg(counts.blue)
+                       .arg(counts.red)
+                       .arg(counts.rings)
+                       .arg(counts.stars);
+    if (EnableYellowSphere() || counts.yellow > 0)
+        text += QString(", Yellow %1").arg(counts.yellow);
+    counts_->setText(text);
+    // A warning only: an empty stage is a normal step while building one.
+    warning_->setText(counts.finishable() ? QString() : QString("No blue sphere: it can never be finished."));
+}
+
+void S3SpecialStage::exportImage()
+{
+    if (!platform_.files)
+        return;
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = "Export Image";
+    request.filter = "PNG Images (*.png)|*.png";
+    request.confirmOverwrite = true;
+    const FileDialogResult result = platform_.files->run(this, request);
+    if (!result.accepted || result.path.isEmpty())
+        return;
+    const zorp::Bytes png = EncodePng(RenderStageImage(cells_, start_));
+    const std::string error = png.empty() ? std::string("the picture could not be encoded")
+                                          : zorp::WriteFileBytes(ToBytes(result.path), png);
+    if (!error.empty()) {
+        ask({"Export Image", "The picture could not be written to\n" + result.path + "\n(" + FromBytes(error) + ")",
+             Icon::Critical, Buttons::Ok});
+    }
+}
+
 void S3SpecialStage::layoutTopRow()
 {
     toolBar_->adjustSize();
@@ -235,6 +299,7 @@ void S3SpecialStage::setEnableYellowSphere(bool enable)
         yellow->setChecked(false); // a hidden tool cannot stay the one in use
     yellow->setVisible(enable);
     layoutTopRow();
+    updateCounts();
 }
 
 bool S3SpecialStage::EnableS3SFunctions() const { return importAction_->isVisible(); }
@@ -635,6 +700,7 @@ void S3SpecialStage::applyCell(int index, uint8_t code)
         return;
     cells_[index] = code;
     DrawSphere(index % zorp::kStageSide, index / zorp::kStageSide, code);
+    updateCounts();
 }
 
 void S3SpecialStage::applyStart(const zorp::StartData& start)
@@ -711,6 +777,7 @@ void S3SpecialStage::redrawAll()
         DrawStartMarker(painter, start_.Column, start_.Row, start_.Direction);
     painter.end();
     canvas_->update();
+    updateCounts();
 }
 
 Answer S3SpecialStage::ask(const MessageRequest& request)

@@ -21,11 +21,13 @@
 #include "rom/Bytes.h"
 #include "specialstage/StageSnapshot.h"
 #include "stage/S3SFile.h"
+#include "stage/StageCounts.h"
 
 class QAction;
 class QActionGroup;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 class QToolBar;
 class QUndoStack;
@@ -116,6 +118,9 @@ private:
 
     void buildToolBar();
     void buildTopRow();
+    void buildCountsRow();
+    // The object counts under the grid, and the warning when no blue sphere is left.
+    void updateCounts();
     void layoutTopRow();
     // Index into the tool table of the first pressed object tool; -1 for none.
     int currentTool() const;
@@ -133,6 +138,7 @@ private:
     void clearStage();
     void exportStage();
     void importStage();
+    void exportImage();
 
     // Readers shared by the Load functions and Import.
     StageSnapshot snapshotFromFile(const zorp::S3SStage& stage) const;
@@ -184,6 +190,9 @@ private:
     QLabel* ringsCaption_ = nullptr;
     QSpinBox* rings_ = nullptr;
     StageCanvas* canvas_ = nullptr;
+    QLabel* counts_ = nullptr;
+    QLabel* warning_ = nullptr;
+    QPushButton* exportImage_ = nullptr;
 };
 
 } // namespace zorp::ui

@@ -7,9 +7,13 @@
 
 #include "AppContext.h"
 #include "FrameTag.h"
+#include "WaveformView.h"
 #include "WorkspaceMessages.h"
 #include "CoreMessage.h"
 #include "TemplateModels.h"
+#include "audio/AudioDecoder.h"
+#include "audio/SoundImport.h"
+#include "audio/WavWriter.h"
 
 namespace zorp::ui {
 
@@ -18,6 +22,14 @@ namespace {
 // The importer whose sound was played last. The sound output is shared by
 // every window, so an importer only stops playback that it started itself.
 QPointer<WavImporterFrame> lastPlayer;
+
+// The plain WAV filter comes first, as it always did; the others are the
+// kinds the converter reads.
+const QString kSoundFilter = QStringLiteral(
+    "WAV Files (*.WAV)|*.WAV|AIFF Files (*.AIF;*.AIFF)|*.AIF;*.AIFF|FLAC Files (*.FLAC)|*.FLAC|"
+    "Ogg Vorbis Files (*.OGG)|*.OGG|All Sound Files|*.WAV;*.AIF;*.AIFF;*.FLAC;*.OGG");
+
+QString Secs(double seconds) { return FromBytes(Seconds(seconds)); }
 
 QByteArray ToByteArray(const Bytes& bytes)
 {
@@ -33,7 +45,10 @@ WavImporterFrame::WavImporterFrame(AppContext& context, QWidget* parent)
       specs_(new QLabel(this)),
       source_(new QLabel(this)),
       import_(new QPushButton(QStringLiteral("Import new WAV..."), this)),
-      play_(new QPushButton(QStringLiteral("Play Current WAV"), this))
+      play_(new QPushButton(QStringLiteral("Play Current WAV"), this)),
+      export_(new QPushButton(QStringLiteral("Export WAV..."), this)),
+      waveform_(new WaveformView(this)),
+      length_(new QLabel(this))
 {
     title_->setObjectName(QStringLiteral("lblWAVImporter"));
     title_->setAccessibleName(title_->text());
@@ -45,6 +60,11 @@ WavImporterFrame::WavImporterFrame(AppContext& context, QWidget* parent)
     specs_->setWordWrap(true);
     source_->setObjectName(QStringLiteral("lblWavSource"));
     source_->setAccessibleName(QStringLiteral("Current sound"));
+    source_->setWordWrap(true);
+    length_->setObjectName(QStringLiteral("lblWavLength"));
+    length_->setAccessibleName(QStringLiteral("Sound length"));
+    export_->setObjectName(QStringLiteral("cmdExportWAV"));
+    export_->setAccessibleName(export_->text());
     import_->setObjectName(QStringLiteral("cmdImportWAV"));
     import_->setAccessibleName(import_->text());
     play_->setObjectName(QStringLiteral("cmdPlay"));
@@ -52,12 +72,16 @@ WavImporterFrame::WavImporterFrame(AppContext& context, QWidget* parent)
 
     title_->setGeometry(8, 8, 364, 20);
     specs_->setGeometry(8, 32, 364, 40);
-    source_->setGeometry(8, 74, 364, 20);
-    import_->setGeometry(8, 104, 176, 30);
-    play_->setGeometry(196, 104, 176, 30);
+    source_->setGeometry(8, 72, 364, 50);
+    waveform_->setGeometry(8, 126, 364, 100);
+    length_->setGeometry(8, 230, 364, 20);
+    import_->setGeometry(8, 258, 116, 30);
+    play_->setGeometry(132, 258, 116, 30);
+    export_->setGeometry(256, 258, 116, 30);
 
     connect(import_, &QPushButton::clicked, this, &WavImporterFrame::ImportClicked);
     connect(play_, &QPushButton::clicked, this, &WavImporterFrame::PlayClicked);
+    connect(export_, &QPushButton::clicked, this, &WavImporterFrame::ExportClicked);
 }
 
 WavImporterFrame::~WavImporterFrame() = default;
@@ -69,6 +93,8 @@ void WavImporterFrame::Clear()
     sample_.reset();
     specs_->clear();
     source_->clear();
+    length_->clear();
+    waveform_->setSamples({}, 0);
 }
 
 void WavImporterFrame::Setup(const WavSetup& setup)
@@ -78,6 +104,8 @@ void WavImporterFrame::Setup(const WavSetup& setup)
     SetTag(this, FromBytes(FrameTag(setup)));
     specs_->setText(FromBytes(sample_->SpecsLabel()));
     source_->clear();
+    length_->clear();
+    waveform_->setSamples({}, 0);
 }
 
 void WavImporterFrame::LoadFromRom(const ByteSource& rom)
@@ -88,6 +116,7 @@ void WavImporterFrame::LoadFromRom(const ByteSource& rom)
     StopPlayback();
     sample_->LoadFromRom(rom);
     ShowSource(QStringLiteral("Current sound: the ROM's own sample."));
+    ShowSample(sample_->Samples().size());
 }
 
 void WavImporterFrame::ImportClicked()
@@ -97,21 +126,59 @@ void WavImporterFrame::ImportClicked()
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Open;
     request.title = QStringLiteral("Select WAV File");
-    request.filter = QStringLiteral("WAV Files (*.WAV)|*.WAV");
+    request.filter = kSoundFilter;
     request.mustExist = true;
     const FileDialogResult chosen = context_.platform.files->run(window(), request);
     if (!chosen.accepted)
         return;
-    FileSource file(ToNativePath(chosen.path));
-    if (!file.IsOpen()) {
+    const std::string path = ToNativePath(chosen.path);
+    const auto size = FileSize(path);
+    const auto file = size && *size <= kMaxSoundFileSize ? ReadFileBytes(path, kMaxSoundFileSize) : std::nullopt;
+    if (!file) {
         ShowFileError(context_.platform, window(), QStringLiteral("Cannot Read WAV"), chosen.path,
-                      QStringLiteral("The file cannot be opened."));
+                      size ? QStringLiteral("The file cannot be read, or it is larger than 64 MiB.")
+                           : QStringLiteral("The file cannot be opened."));
         return;
     }
+    const WavSetup& setup = sample_->Setup();
+    const SoundImport import = ImportSound(*file, setup.frequency, static_cast<size_t>(setup.length));
+    if (!import.ok()) {
+        ShowFileError(context_.platform, window(), QStringLiteral("Cannot Import Sound"), chosen.path,
+                      FromBytes(import.error));
+        return;
+    }
+    if (import.tooLong) {
+        const Answer cut = context_.platform.messages->show(
+            window(), {QStringLiteral("Sound Too Long"),
+                       QStringLiteral("The sound lasts %1; the game has room for %2.\nCut it to its first %2?")
+                           .arg(Secs(import.soundSeconds), Secs(import.roomSeconds)),
+                       Icon::Question, Buttons::YesNo});
+        if (cut != Answer::Yes)
+            return;
+    }
     StopPlayback();
-    sample_->LoadFromWavFile(file);
-    ShowSource(QStringLiteral("Current sound: imported from %1 (not saved yet).")
-                   .arg(QFileInfo(chosen.path).fileName()));
+    sample_->LoadSamples(import.samples);
+    ShowSource(QStringLiteral("Current sound: imported from %1 (not saved yet): %2.")
+                   .arg(QFileInfo(chosen.path).fileName(), FromBytes(DescribeImport(import))));
+    ShowSample(import.samples.size());
+}
+
+void WavImporterFrame::ExportClicked()
+{
+    if (!sample_ || sample_->Preview().empty())
+        return;
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("Export WAV");
+    request.filter = QStringLiteral("WAV Files (*.WAV)|*.WAV");
+    request.confirmOverwrite = true;
+    const FileDialogResult chosen = context_.platform.files->run(window(), request);
+    if (!chosen.accepted || chosen.path.isEmpty())
+        return;
+    const Bytes wav = BuildPlainWav(sample_->Samples(), static_cast<uint32_t>(sample_->Setup().frequency));
+    const std::string error = WriteFileBytes(ToNativePath(chosen.path), wav);
+    if (!error.empty())
+        ShowFileError(context_.platform, window(), QStringLiteral("Cannot Write WAV"), chosen.path, FromBytes(error));
 }
 
 void WavImporterFrame::PlayClicked()
@@ -150,6 +217,17 @@ std::optional<Patch> WavImporterFrame::SamplePatch(uint64_t fileSize) const
 void WavImporterFrame::ShowSource(const QString& text)
 {
     source_->setText(text);
+}
+
+void WavImporterFrame::ShowSample(size_t soundLength)
+{
+    const Bytes samples = sample_->Samples();
+    waveform_->setSamples(samples, soundLength);
+    const double rate = sample_->Setup().frequency;
+    const double room = static_cast<double>(samples.size()) / rate;
+    const double sound = static_cast<double>(std::min(soundLength, samples.size())) / rate;
+    length_->setText(QStringLiteral("Sound %1 of %2 room, %3 left")
+                         .arg(Secs(sound), Secs(room), Secs(room - sound)));
 }
 
 } // namespace zorp::ui

@@ -1,8 +1,10 @@
 #pragma once
-// fraWavImporter: replaces the game's sampled sound with the sample bytes of
-// a WAV file and plays the current sound. The sound is held as a complete
-// WAV image in memory (WavSample's preview image); nothing touches the ROM
-// until the workspace saves.
+// fraWavImporter: replaces the game's sampled sound with a sound file of any
+// common kind (converted to the game's unsigned 8-bit mono at its rate, see
+// core/audio/SoundImport.h), shows it as a waveform, plays it and exports it
+// as a WAV file. The sound is held as a complete WAV image in memory
+// (WavSample's preview image); nothing touches the ROM until the workspace
+// saves.
 #include <QByteArray>
 
 #include <memory>
@@ -24,6 +26,7 @@ class WavSample;
 namespace zorp::ui {
 
 struct AppContext;
+class WaveformView;
 
 class WavImporterFrame : public EditorFrame {
     Q_OBJECT
@@ -31,7 +34,7 @@ public:
     WavImporterFrame(AppContext& context, QWidget* parent);
     ~WavImporterFrame() override;
 
-    QSize designedSize() const override { return {380, 150}; }
+    QSize designedSize() const override { return {380, 300}; }
     void Clear() override;
 
     void Setup(const WavSetup& setup);
@@ -49,7 +52,11 @@ public:
 private:
     void ImportClicked();
     void PlayClicked();
+    void ExportClicked();
     void ShowSource(const QString& text);
+    // Waveform and length line from the preview image; soundLength of its
+    // samples are the sound, the rest padding.
+    void ShowSample(size_t soundLength);
 
     AppContext& context_;
     QLabel* title_;
@@ -57,6 +64,9 @@ private:
     QLabel* source_;
     QPushButton* import_;
     QPushButton* play_;
+    QPushButton* export_;
+    WaveformView* waveform_;
+    QLabel* length_;
     std::unique_ptr<WavSample> sample_;
 };
 

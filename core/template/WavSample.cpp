@@ -75,10 +75,11 @@ void WavSample::LoadFromRom(const ByteSource& rom)
                                setup_.frequency);
 }
 
-void WavSample::LoadFromWavFile(const ByteSource& wavFile)
+void WavSample::LoadSamples(const Bytes& samples)
 {
-    size_t length = static_cast<size_t>(std::max(0, setup_.length));
-    preview_ = BuildWavPreview(wavFile.Read(kWavHeaderSize, length), setup_.frequency);
+    Bytes padded = samples;
+    padded.resize(static_cast<size_t>(std::max(0, setup_.length)), kSilence);
+    preview_ = BuildWavPreview(padded, setup_.frequency);
 }
 
 Bytes WavSample::Samples() const

@@ -17,6 +17,8 @@
 namespace zorp {
 
 inline constexpr size_t kWavHeaderSize = 58;
+// Unsigned 8-bit silence.
+inline constexpr uint8_t kSilence = 0x80;
 
 // The fixed header with frequency 16000 and length fields 0.
 const std::array<uint8_t, kWavHeaderSize>& WavHeaderTemplate();
@@ -34,10 +36,9 @@ public:
 
     // The sample from the ROM at the start address (bytes past the end read 0).
     void LoadFromRom(const ByteSource& rom);
-    // An imported WAV file's bytes from offset 58, whatever its header says:
-    // missing bytes become 0, a longer file contributes only its first
-    // sample-length bytes.
-    void LoadFromWavFile(const ByteSource& wavFile);
+    // Imported samples (unsigned 8-bit at the game's rate): a shorter sound is
+    // padded with silence (0x80, the unsigned midpoint), a longer one cut.
+    void LoadSamples(const Bytes& samples);
 
     // The whole preview image (empty until loaded).
     const Bytes& Preview() const { return preview_; }

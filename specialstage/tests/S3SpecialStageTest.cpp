@@ -230,7 +230,7 @@ private slots:
 
     void defaults()
     {
-        QCOMPARE(stage_->size(), QSize(386, 410));
+        QCOMPARE(stage_->size(), QSize(386, 462));
         QCOMPARE(canvas()->size(), QSize(384, 384));
         QVERIFY(stage_->EnableYellowSphere());
         QVERIFY(stage_->EnableS3SFunctions());
@@ -249,7 +249,7 @@ private slots:
         QCOMPARE(stage_->CurrentStage(), 0);
         // A resize request keeps the fixed size.
         stage_->resize(600, 600);
-        QCOMPARE(stage_->size(), QSize(386, 410));
+        QCOMPARE(stage_->size(), QSize(386, 462));
     }
 
     void toolBarKeysTipsAndOrder()
@@ -962,7 +962,7 @@ private slots:
         stage_->show();
         QVERIFY(QTest::qWaitForWindowExposed(stage_.get()));
         const QImage shot = stage_->grab().toImage();
-        QCOMPARE(shot.size(), QSize(386, 410));
+        QCOMPARE(shot.size(), QSize(386, 462));
         // Every blue sphere cell of the real stage shows blue in its middle.
         for (int index = 0; index < zorp::kStageCells; ++index) {
             if (record.cells[index] != zorp::Blue)

@@ -9,6 +9,7 @@
 #include "Command.h"
 #include "rom/Bytes.h"
 #include "stage/S3SFile.h"
+#include "stage/StageCounts.h"
 
 namespace {
 
@@ -113,11 +114,12 @@ void PrintStage(std::ostream& out, const zorp::StageGrid& cells, const zorp::Sta
     if (start.Rings != stored.rings)
         out << " (stored " << stored.rings << ")";
     out << "\n";
-    int counts[7] = {};
-    for (uint8_t cell : cells)
-        ++counts[cell <= zorp::Yellow ? cell : 6];
-    out << "cells: empty " << counts[0] << ", red " << counts[1] << ", blue " << counts[2] << ", star " << counts[3]
-        << ", ring " << counts[4] << ", yellow " << counts[5] << ", other " << counts[6] << "\n";
+    const zorp::StageCounts counts = zorp::CountStageObjects(cells);
+    out << "cells: empty " << counts.empty << ", red " << counts.red << ", blue " << counts.blue << ", star "
+        << counts.stars << ", ring " << counts.rings << ", yellow " << counts.yellow << ", other " << counts.other
+        << "\n";
+    if (!counts.finishable())
+        out << "warning: no blue sphere, the stage can never be finished\n";
 }
 
 int Info(const std::string& path)

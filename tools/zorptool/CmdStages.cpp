@@ -11,6 +11,10 @@
 //           the exact encoder's stream, else the smallest stream, else not at
 //           all. Unchanged compressed stages are not rewritten.
 //
+//   png:    every stage as DIR/stage01.png, ... drawn as the editor shows it
+//           (384 x 384, the start marker too when the template's EXTRAPROPS
+//           is Y), with no display needed.
+//
 // The block comes from the game's default template in the program directory,
 // or from --template FILE.
 #include <cstdio>
@@ -30,24 +34,31 @@
 #include "template/StageExchange.h"
 #include "template/TemplateReader.h"
 
+#ifdef ZORPTOOL_STAGE_PICTURES
+#include "specialstage/StageImage.h"
+#endif
+
 namespace {
 
 int RunStages(const std::vector<std::string>& args);
 
 const ZorptoolCommand kStages{
-    "stages", "stages export [--template FILE] [--version 1|2] ROM DIR | stages import [--template FILE] [--fix-checksum] ROM "
-    "DIR",
+    "stages",
+    "stages export [--template FILE] [--version 1|2] ROM DIR | stages import [--template FILE] [--fix-checksum] ROM "
+    "DIR | stages png [--template FILE] ROM DIR",
     "Writes every special stage of the ROM's S3S block (its default template, or FILE) as DIR/stage01.s3s, "
     "stage02.s3s, ... (S3S version 2.00 unless --version 1), or reads such files back into the ROM; a missing "
-    "file leaves its stage unchanged. Compressed stages are packed with the exact encoder, else the smallest "
-    "stream, and refused when neither fits the room the template gives. A template made for another revision "
-    "is refused for import. --fix-checksum also writes the header checksum in the same write.",
+    "file leaves its stage unchanged; png draws each stage as the editor shows it. Compressed stages are packed "
+    "with the exact encoder, else the smallest stream, and refused when neither fits the room the template gives. "
+    "A template made for another revision is refused for import. --fix-checksum also writes the header checksum "
+    "in the same write.",
     RunStages};
 
 namespace fs = std::filesystem;
 
 struct Options {
     bool exporting = false;
+    bool pictures = false;
     std::string templatePath;
     int version = 2;
     bool fixChecksum = false;
@@ -69,6 +80,8 @@ int ParseOptions(const std::vector<std::string>& args, Options& options)
         return ZorptoolUsage(kStages);
     if (args[0] == "export")
         options.exporting = true;
+    else if (args[0] == "png")
+        options.pictures = true;
     else if (args[0] != "import")
         return UsageError("unknown stages command '" + args[0] + "'");
     bool versionGiven = false;
@@ -287,6 +300,38 @@ int Import(const Options& options, RomStages& rom)
     return 0;
 }
 
+int Pictures(const Options& options, const RomStages& rom)
+{
+#ifdef ZORPTOOL_STAGE_PICTURES
+    const int count = rom.store.StageCount();
+    std::vector<zorp::Bytes> files(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        zorp::StartData start; // no marker unless the template carries the start data
+        if (rom.setup.extraProps)
+            zorp::ApplyProperties(rom.store.Properties(k), start);
+        files[static_cast<size_t>(k)] = zorp::ui::EncodePng(zorp::ui::RenderStageImage(rom.store.Grid(k), start));
+        if (files[static_cast<size_t>(k)].empty())
+            return ZorptoolFail("stage " + std::to_string(k + 1) + ": the picture could not be encoded");
+    }
+    std::error_code ec;
+    fs::create_directories(options.dir, ec);
+    if (!fs::is_directory(options.dir, ec))
+        return ZorptoolFail(options.dir + ": cannot create the folder");
+    for (int k = 0; k < count; ++k) {
+        const std::string path =
+            (fs::path(options.dir) / fs::path(zorp::StageFileName(k, count)).replace_extension(".png")).string();
+        const std::string error = zorp::WriteFileBytes(path, files[static_cast<size_t>(k)]);
+        if (!error.empty())
+            return ZorptoolFail(path + ": " + error);
+    }
+    std::cout << "drew " << count << (count == 1 ? " stage" : " stages") << " to " << options.dir
+              << " (384 x 384 PNG each)\n";
+    return 0;
+#else
+    return ZorptoolFail("this zorptool was built without Qt, so it cannot draw stages");
+#endif
+}
+
 int RunStages(const std::vector<std::string>& args)
 {
     Options options;
@@ -295,6 +340,8 @@ int RunStages(const std::vector<std::string>& args)
     RomStages rom;
     if (int status = LoadRomStages(options, rom))
         return status;
+    if (options.pictures)
+        return Pictures(options, rom);
     return options.exporting ? Export(options, rom) : Import(options, rom);
 }
 

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "WorkspaceFixture.h"
+#include "audio/tests/SoundTestFiles.h"
 #include "stage/SpecialStage.h"
 
 #include <cmath>
@@ -124,6 +125,21 @@ void WorkspaceScreenshotTest::everyFrame()
                             QStringLiteral("palette"), QStringLiteral("specialstage")};
     for (int i = 0; i < keys.size(); ++i) {
         button(window.get(), keys[i])->trigger();
+        if (keys[i] == QLatin1String("WavImporter")) {
+            // An ordinary recording (44.1 kHz 16-bit stereo, 1.2 s): a voice-like
+            // tone that swells and fades, converted and padded with silence.
+            std::vector<double> voice(static_cast<size_t>(1.2 * 44100));
+            for (size_t n = 0; n < voice.size(); ++n) {
+                const double t = static_cast<double>(n) / 44100;
+                voice[n] = std::sin(M_PI * t / 1.2) * std::sin(M_PI * t / 0.3) *
+                           (0.6 * std::sin(2 * M_PI * 220 * t) + 0.3 * std::sin(2 * M_PI * 660 * t));
+            }
+            const QString sound = h.path(QStringLiteral("sega-voice.wav"));
+            QVERIFY(WriteBytes(sound, soundtest::PcmWav(44100, 16, 2, voice)));
+            h.scripted.files.choose(sound);
+            QTest::mouseClick(find<QWidget>(window.get(), QStringLiteral("cmdImportWAV")), Qt::LeftButton);
+            QCOMPARE(h.scripted.messages.asked.size(), 0);
+        }
         if (keys[i] == QLatin1String("LvlSelect")) {
             auto* list = find<QTreeWidget>(window.get(), QStringLiteral("lstLevelSelect"));
             list->setCurrentItem(list->topLevelItem(2));

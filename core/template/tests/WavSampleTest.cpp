@@ -62,35 +62,6 @@ TEST(WavSample, LoadFromRomAndWriteBackUnchanged)
               "This game requires a WAV file with the frequency 16000Hz. The WAV must not be larger than 20 bytes.");
 }
 
-TEST(WavSample, ImportTakesBytesFromOffset58)
-{
-    WavSample wav(WavSetup{0, 6, 16000});
-
-    // A file in the 58-byte layout: its samples as they are.
-    Bytes ours = BuildWavPreview({10, 11, 12, 13, 14, 15}, 16000);
-    wav.LoadFromWavFile(ImageSource(ours));
-    EXPECT_EQ(wav.Samples(), (Bytes{10, 11, 12, 13, 14, 15}));
-
-    // Shorter: the rest is 0. Longer: cut.
-    Bytes shorter = BuildWavPreview({1, 2}, 16000);
-    wav.LoadFromWavFile(ImageSource(shorter));
-    EXPECT_EQ(wav.Samples(), (Bytes{1, 2, 0, 0, 0, 0}));
-    Bytes longer = BuildWavPreview({1, 2, 3, 4, 5, 6, 7, 8, 9}, 16000);
-    wav.LoadFromWavFile(ImageSource(longer));
-    EXPECT_EQ(wav.Samples(), (Bytes{1, 2, 3, 4, 5, 6}));
-
-    // A common 44-byte header: read from 58 as well, so 14 sample bytes are skipped.
-    Bytes common(44, 0);
-    for (int i = 0; i < 30; ++i)
-        common.push_back(static_cast<uint8_t>(100 + i));
-    wav.LoadFromWavFile(ImageSource(common));
-    EXPECT_EQ(wav.Samples(), (Bytes{114, 115, 116, 117, 118, 119}));
-
-    // Tiny file: all zero.
-    wav.LoadFromWavFile(ImageSource(Bytes{1, 2, 3}));
-    EXPECT_EQ(wav.Samples(), Bytes(6, 0));
-}
-
 TEST(WavSample, NoWriteBeforeLoadingOrPastTheEnd)
 {
     WavSample wav(WavSetup{10, 20, 16000});

@@ -141,6 +141,15 @@ TEST_F(S3SCommand, InfoShowsAVersion2Stage)
     EXPECT_NE(r.out.find("perfect rings: 1024 (stored 1025)\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("cells: empty 1023, red 0, blue 1,"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("comment: Made by\\x01me\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("warning:"), std::string::npos) << r.out;
+
+    // Without its one blue sphere the stage could never be finished.
+    file[16] = 0x00;
+    const RunResult none = Run({"info", Write("none.s3s", file)});
+    ASSERT_EQ(none.exitCode, 0) << none.err;
+    EXPECT_NE(none.out.find("cells: empty 1024, red 0, blue 0,"), std::string::npos) << none.out;
+    EXPECT_NE(none.out.find("warning: no blue sphere, the stage can never be finished\n"), std::string::npos)
+        << none.out;
 }
 
 TEST_F(S3SCommand, InfoShowsAVersion1StageWithoutComment)
