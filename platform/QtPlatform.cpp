@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include "WavImage.h"
 
@@ -123,11 +125,9 @@ namespace {
 
 constexpr const char* kOrganization = "ZORP-II";
 constexpr const char* kApplication = "Sonic the Hedgehog Quorvane";
-constexpr const char* kGroup = "Templates";
-
 } // namespace
 
-QtSettingsStore::QtSettingsStore(const QString& iniPath) : iniPath_(iniPath) {}
+QtSettingsStore::QtSettingsStore(const QString& iniPath, const QString& group) : iniPath_(iniPath), group_(group) {}
 
 std::unique_ptr<QSettings> QtSettingsStore::open() const
 {
@@ -135,7 +135,7 @@ std::unique_ptr<QSettings> QtSettingsStore::open() const
                         ? std::make_unique<QSettings>(QString::fromLatin1(kOrganization),
                                                       QString::fromLatin1(kApplication))
                         : std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
-    settings->beginGroup(QString::fromLatin1(kGroup));
+    settings->beginGroup(group_);
     return settings;
 }
 
@@ -158,6 +158,39 @@ void QtSettingsStore::remove(const QString& key)
 bool QtSettingsStore::contains(const QString& key) const
 {
     return !key.isEmpty() && open()->contains(key);
+}
+
+// ---------------------------------------------------------------- programs
+
+QString QtProgramLauncher::findProgram(const QString& name) const
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')))
+        return QString();
+    const QString onPath = QStandardPaths::findExecutable(name);
+    if (!onPath.isEmpty())
+        return onPath;
+    return QStandardPaths::findExecutable(name, {QStringLiteral("/usr/games")});
+}
+
+bool QtProgramLauncher::startDetached(const QString& program, const QStringList& arguments, QString& error)
+{
+    QString path = program;
+    if (!program.contains(QLatin1Char('/'))) {
+        path = findProgram(program);
+        if (path.isEmpty()) {
+            error = QStringLiteral("The program \"%1\" was not found on the PATH or in /usr/games.").arg(program);
+            return false;
+        }
+    }
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (!process.startDetached()) {
+        error = QStringLiteral("The program \"%1\" could not be started: %2").arg(path, process.errorString());
+        return false;
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------- sound
@@ -227,7 +260,7 @@ QtPlatform::~QtPlatform() = default;
 
 Platform QtPlatform::platform()
 {
-    return {&messages_, &files_, &settings_, &sound_};
+    return {&messages_, &files_, &settings_, &sound_, &programSettings_, &programs_};
 }
 
 } // namespace zorp::ui

@@ -1,5 +1,6 @@
 #pragma once
-// The real implementations: QMessageBox, QFileDialog, QSettings and QAudioSink.
+// The real implementations: QMessageBox, QFileDialog, QSettings, QAudioSink
+// and QProcess.
 #include <memory>
 
 #include "Platform.h"
@@ -18,11 +19,12 @@ public:
     FileDialogResult run(QWidget* parent, const FileDialogRequest& request) override;
 };
 
-// QSettings of the application "Sonic the Hedgehog Quorvane", group "Templates".
-// An ini path (tests) replaces the user's store with that file.
+// QSettings of the application "Sonic the Hedgehog Quorvane", in one group
+// ("Templates" unless told otherwise). An ini path (tests) replaces the
+// user's store with that file.
 class QtSettingsStore : public SettingsStore {
 public:
-    explicit QtSettingsStore(const QString& iniPath = QString());
+    explicit QtSettingsStore(const QString& iniPath = QString(), const QString& group = QStringLiteral("Templates"));
     QString value(const QString& key, const QString& defaultValue) const override;
     void setValue(const QString& key, const QString& value) override;
     void remove(const QString& key) override;
@@ -31,6 +33,15 @@ public:
 private:
     std::unique_ptr<QSettings> open() const;
     QString iniPath_;
+    QString group_;
+};
+
+// QProcess: programs are looked up on the PATH, then in /usr/games (where
+// Debian installs emulators), and started detached.
+class QtProgramLauncher : public ProgramLauncher {
+public:
+    QString findProgram(const QString& name) const override;
+    bool startDetached(const QString& program, const QStringList& arguments, QString& error) override;
 };
 
 class QtSoundOutput : public SoundOutput {
@@ -58,6 +69,8 @@ private:
     QtFileDialogs files_;
     QtSettingsStore settings_;
     QtSoundOutput sound_;
+    QtSettingsStore programSettings_{QString(), QStringLiteral("Programs")};
+    QtProgramLauncher programs_;
 };
 
 } // namespace zorp::ui

@@ -67,6 +67,7 @@ void WavImporterFrame::Clear()
     StopPlayback();
     EditorFrame::Clear();
     sample_.reset();
+    modified_ = false;
     specs_->clear();
     source_->clear();
 }
@@ -87,6 +88,7 @@ void WavImporterFrame::LoadFromRom(const ByteSource& rom)
     // The sound still playing was made from the image about to be replaced.
     StopPlayback();
     sample_->LoadFromRom(rom);
+    modified_ = false;
     ShowSource(QStringLiteral("Current sound: the ROM's own sample."));
 }
 
@@ -110,6 +112,7 @@ void WavImporterFrame::ImportClicked()
     }
     StopPlayback();
     sample_->LoadFromWavFile(file);
+    modified_ = true;
     ShowSource(QStringLiteral("Current sound: imported from %1 (not saved yet).")
                    .arg(QFileInfo(chosen.path).fileName()));
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QResizeEvent>
@@ -12,7 +13,9 @@
 
 #include <variant>
 
+#include "AccessibleTitle.h"
 #include "AppContext.h"
+#include "EmulatorCommand.h"
 #include "FrameTag.h"
 #include "LevelSelectFrame.h"
 #include "palette/PalEdit.h"
@@ -93,7 +96,7 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmZorpII"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setAccessibleName(QStringLiteral("ZORP-II workspace"));
+    FollowTitleWithAccessibleName(this);
 
     d->toolbar = new QToolBar(QStringLiteral("Workspace"), this);
     d->toolbar->setObjectName(QStringLiteral("tlbToolbar"));
@@ -120,6 +123,8 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."));
     addButton(QStringLiteral("Template"), QStringLiteral("Template"),
               QStringLiteral("Loads a different template for this ROM."));
+    addButton(QStringLiteral("Play"), QStringLiteral("Play"),
+              QStringLiteral("Starts the emulator on the ROM file (set it with Emulator in the main menu)."));
     d->toolbar->addSeparator()->setObjectName(QStringLiteral("tlbToolbar_Separator"));
 
     d->editorButtons = new QActionGroup(this);
@@ -227,6 +232,8 @@ void frmZorpII::LoadFrames()
                     showButton("S3S");
                 } else if constexpr (std::is_same_v<T, S3SFileSetup>) {
                     d->stages->Setup(item);
+                    // A special stage file is no game an emulator could start.
+                    d->button(QStringLiteral("Play"))->setEnabled(false);
                     showButton("S3S_1");
                     showButton("S3S_2");
                     d->stages->show();
@@ -284,9 +291,13 @@ void frmZorpII::LayOutFrames()
 void frmZorpII::ToolbarClicked(const QString& key)
 {
     if (key == QLatin1String("Restore")) {
+        d->levelSelect->DiscardOpenEdit();
         LoadROM(d->romFile);
     } else if (key == QLatin1String("Save")) {
+        d->levelSelect->CommitOpenEdit();
         SaveROM(d->romFile);
+    } else if (key == QLatin1String("Play")) {
+        Play();
     } else if (key == QLatin1String("Template")) {
         ChangeTemplate();
     } else if (key.startsWith(QLatin1String("S3S_"))) {
@@ -377,7 +388,7 @@ void frmZorpII::LoadROM(const QString& romFile)
         d->wav->LoadFromRom(rom);
 }
 
-void frmZorpII::SaveROM(const QString& romFile)
+bool frmZorpII::SaveROM(const QString& romFile)
 {
     const std::string path = ToNativePath(romFile);
     auto fail = [&](const QString& reason) {
@@ -391,13 +402,18 @@ void frmZorpII::SaveROM(const QString& romFile)
             d->context.platform.messages->show(this, {QStringLiteral("Invalid format"),
                                                       QStringLiteral("Invalid S3S format selected."),
                                                       Icon::Critical, Buttons::Ok});
-            return;
+            return false;
+        }
+        const QString refusal = d->stages->FileSaveRefusal(FileSource(path));
+        if (!refusal.isEmpty()) {
+            fail(refusal);
+            return false;
         }
         QFile probe(romFile);
         if (probe.exists() && !probe.open(QIODevice::ReadWrite)) {
             fail(QStringLiteral("Nothing was written: the file cannot be opened for writing (") +
                  probe.errorString() + QStringLiteral(")."));
-            return;
+            return false;
         }
         probe.close();
         BusyCursor busy;
@@ -406,10 +422,10 @@ void frmZorpII::SaveROM(const QString& romFile)
         const std::string error = WriteFileBytes(path, d->stages->FileBytes(v1 ? 1 : 2));
         if (!error.empty()) {
             fail(QStringLiteral("Nothing was written: ") + FromBytes(error) + QLatin1Char('.'));
-            return;
+            return false;
         }
         d->stages->SetModified(false);
-        return;
+        return true;
     }
 
     // Check the file before any question is asked. The patches below replace
@@ -418,14 +434,14 @@ void frmZorpII::SaveROM(const QString& romFile)
     FileSource rom(path);
     if (!rom.IsOpen()) {
         fail(QStringLiteral("Nothing was written: the file does not exist or cannot be opened."));
-        return;
+        return false;
     }
     {
         QFile probe(romFile);
         if (!probe.open(QIODevice::ReadWrite)) {
             fail(QStringLiteral("Nothing was written: the file cannot be opened for writing (") +
                  probe.errorString() + QStringLiteral(")."));
-            return;
+            return false;
         }
     }
     if (d->loadedSize && rom.Size() != *d->loadedSize) {
@@ -433,7 +449,7 @@ void frmZorpII::SaveROM(const QString& romFile)
                             "(%1 bytes then, %2 bytes now). Restore it from the ROM first.")
                  .arg(*d->loadedSize)
                  .arg(rom.Size()));
-        return;
+        return false;
     }
 
     std::vector<Patch> patches;
@@ -475,12 +491,67 @@ void frmZorpII::SaveROM(const QString& romFile)
         const std::string error = WritePatches(path, patches, d->loadedSize);
         if (!error.empty()) {
             fail(QStringLiteral("Nothing was written: ") + FromBytes(error) + QLatin1Char('.'));
-            return;
+            return false;
         }
     }
     d->stages->SaveWritten(stagePlan);
+    MarkEditorsSaved();
     if (d->palette->active())
-        d->palette->Save();
+        return d->palette->Save();
+    return true;
+}
+
+void frmZorpII::MarkEditorsSaved()
+{
+    d->levelSelect->SetModified(false);
+    d->playlist->SetModified(false);
+    d->wav->SetModified(false);
+}
+
+bool frmZorpII::HasUnsavedEdits() const
+{
+    return (d->levelSelect->active() && d->levelSelect->Modified()) ||
+           (d->palette->active() && d->palette->Modified()) ||
+           (d->playlist->active() && d->playlist->Modified()) ||
+           (d->stages->active() && d->stages->Modified()) || (d->wav->active() && d->wav->Modified());
+}
+
+void frmZorpII::Play()
+{
+    d->levelSelect->CommitOpenEdit();
+    const Platform& platform = d->context.platform;
+    if (HasUnsavedEdits()) {
+        const Answer answer = platform.messages->show(
+            this, {QStringLiteral("Save Before Playing"),
+                   QStringLiteral("This ROM has changes that have not been saved.\n"
+                                  "Would you like to save them before playing?"),
+                   Icon::Question, Buttons::YesNoCancel});
+        if (answer == Answer::Cancel)
+            return;
+        // A save that failed has said why; the emulator would start on a
+        // file that is not what the user sees.
+        if (answer == Answer::Yes && !SaveROM(d->romFile))
+            return;
+    }
+
+    const QString command = EmulatorCommand(platform);
+    const QStringList words = CommandWords(command, QDir::toNativeSeparators(d->romFile));
+    if (words.isEmpty() || !platform.programs) {
+        platform.messages->show(
+            this, {QStringLiteral("No Emulator"),
+                   QStringLiteral("No emulator is set, and neither blastem nor mednafen was found on the PATH "
+                                  "or in /usr/games.\n"
+                                  "Install one (for example: apt-get install blastem), or set the command line "
+                                  "with Emulator in the main menu."),
+                   Icon::Information, Buttons::Ok});
+        return;
+    }
+    QString error;
+    if (!platform.programs->startDetached(words.first(), words.mid(1), error))
+        platform.messages->show(this, {QStringLiteral("Cannot Start Emulator"),
+                                       command + QLatin1Char('\n') + error +
+                                           QStringLiteral("\nCheck the command line with Emulator in the main menu."),
+                                       Icon::Critical, Buttons::Ok});
 }
 
 int frmZorpII::CheckPalModified()
@@ -529,6 +600,7 @@ int frmZorpII::ResetWorkspace()
         button->setChecked(false);
         button->setVisible(false);
     }
+    d->button(QStringLiteral("Play"))->setEnabled(true);
     return 0;
 }
 

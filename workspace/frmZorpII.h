@@ -44,8 +44,13 @@ public:
     void LoadFrames();
     // Fills every active editor from the ROM file.
     void LoadROM(const QString& romFile);
-    // Writes every active editor back into the ROM file.
-    void SaveROM(const QString& romFile);
+    // Writes every active editor back into the ROM file; true when the file
+    // was written (a message has said why when it was not).
+    bool SaveROM(const QString& romFile);
+    // True while any active editor holds a change not yet saved to the file.
+    bool HasUnsavedEdits() const;
+    // Starts the user's emulator on the ROM file, offering to save first.
+    void Play();
     // 1 when the user cancelled the "Save Palette" question, else 0.
     int CheckPalModified();
     // Clears every active frame after asking about unsaved special stages
@@ -65,6 +70,8 @@ private:
     void AddUndoActions();
     void UpdateUndoTarget();
     void ChangeTemplate();
+    // After a save: the level select, playlist and WAV editors hold nothing unsaved.
+    void MarkEditorsSaved();
     // Asks "Save ROM Changes" when the special stages hold unsaved edits:
     // 0 nothing to ask, 1 keep the window (Cancel, or Yes but the stages
     // could not be saved), 2 answered Yes (saved) or No.

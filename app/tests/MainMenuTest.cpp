@@ -114,7 +114,7 @@ private slots:
         dir.reset();
     }
 
-    void toolBarHoldsTheFiveActionsInOrder()
+    void toolBarHoldsTheSixActionsInOrder()
     {
         auto* bar = menu->findChild<QToolBar*>("tlbMainMenu");
         QVERIFY(bar);
@@ -128,10 +128,11 @@ private slots:
             QWidget* button = bar->widgetForAction(action);
             QVERIFY(button && !button->accessibleName().isEmpty());
         }
-        QCOMPARE(keys, (QStringList{"ROM", "Template", "ROMConv", "LockOn", "About"}));
+        QCOMPARE(keys, (QStringList{"ROM", "Template", "ROMConv", "LockOn", "Emulator", "About"}));
         QCOMPARE(tips, (QStringList{"Hack into a ROM.", "Select default templates for certain ROM types.",
                                     "Convert ROMs to and from 4 popular formats.",
-                                    "Lock on a ROM with Sonic & Knuckles", "About ZORP-II"}));
+                                    "Lock on a ROM with Sonic & Knuckles", "Choose the emulator that Play starts.",
+                                    "About ZORP-II"}));
     }
 
     void startUpWithoutCodecWarnsAndGoesOn()
@@ -141,7 +142,7 @@ private slots:
         QVERIFY(menu->StartUp());
         QCOMPARE(scripted->messages.asked.size(), 1);
         expectMessage(0, "The Ostrel Not Found",
-                      "Error: The Ostrel v0.0.2 (or later) has not been found.\n"
+                      "Error: The Ostrel v0.0.3 (or later) has not been found.\n"
                       "You will not be able to use functions that require compression.\n\n"
                       "Please download The Ostrel at Tazzle Software's website,\n" +
                           QString(zorp::kCodecWebsite) + " .",

@@ -94,6 +94,12 @@ private slots:
 
     void settingsOnFile();
     void settingsDefaultLocation();
+    void settingsGroupsStayApart();
+
+    void commandWords_data();
+    void commandWords();
+    void launcherFindsOnPathThenInUsrGames();
+    void launcherReportsWhatCannotStart();
 
     void soundIgnoresUnplayableImages();
 
@@ -413,6 +419,83 @@ void PlatformTest::settingsDefaultLocation()
     store.remove("S3");
     native.sync();
     QVERIFY(!native.contains("Templates/S3"));
+}
+
+void PlatformTest::settingsGroupsStayApart()
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("settings.ini");
+    QtSettingsStore templates(ini);
+    QtSettingsStore programs(ini, "Programs");
+    templates.setValue("Emulator", "a template path");
+    programs.setValue("Emulator", "blastem %ROM%");
+    QCOMPARE(templates.value("Emulator", "x"), QString("a template path"));
+    QCOMPARE(programs.value("Emulator", "x"), QString("blastem %ROM%"));
+    QSettings raw(ini, QSettings::IniFormat);
+    QCOMPARE(raw.value("Programs/Emulator").toString(), QString("blastem %ROM%"));
+    programs.remove("Emulator");
+    QVERIFY(templates.contains("Emulator"));
+}
+
+void PlatformTest::commandWords_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("words");
+    const QString rom = "/home/u/my roms/s2 \"hack\".bin";
+    QTest::newRow("placeholder alone") << "blastem %ROM%" << QStringList{"blastem", rom};
+    QTest::newRow("no placeholder: path last") << "mednafen -force_module md"
+                                               << QStringList{"mednafen", "-force_module", "md", rom};
+    QTest::newRow("inside a word") << "emu --cart=%ROM% -f" << QStringList{"emu", "--cart=" + rom, "-f"};
+    QTest::newRow("quoted program with spaces") << "\"/opt/My Emu/emu\" %ROM%"
+                                                << QStringList{"/opt/My Emu/emu", rom};
+    QTest::newRow("quoted placeholder") << "emu \"%ROM%\"" << QStringList{"emu", rom};
+    QTest::newRow("extra spaces") << "  emu    %ROM%  " << QStringList{"emu", rom};
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("only spaces") << "   " << QStringList{};
+}
+
+void PlatformTest::commandWords()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, words);
+    QCOMPARE(CommandWords(line, "/home/u/my roms/s2 \"hack\".bin"), words);
+}
+
+void PlatformTest::launcherFindsOnPathThenInUsrGames()
+{
+    QTemporaryDir dir;
+    const QString stub = dir.filePath("zorpstubemu");
+    QFile file(stub);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\nexit 0\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()));
+    QtProgramLauncher launcher;
+    QCOMPARE(launcher.findProgram("zorpstubemu"), stub);
+    QVERIFY(launcher.findProgram("zorp-no-such-program").isEmpty());
+    QVERIFY(launcher.findProgram("").isEmpty());
+    QVERIFY(launcher.findProgram(stub).isEmpty()); // a path is no name to look up
+    // /usr/games is searched after the PATH.
+    const QDir games("/usr/games");
+    const QStringList there = games.entryList(QDir::Files | QDir::Executable);
+    if (!there.isEmpty())
+        QCOMPARE(launcher.findProgram(there.first()), games.filePath(there.first()));
+    qputenv("PATH", oldPath);
+}
+
+void PlatformTest::launcherReportsWhatCannotStart()
+{
+    QtProgramLauncher launcher;
+    QString error;
+    QVERIFY(!launcher.startDetached("zorp-no-such-program", {}, error));
+    QCOMPARE(error, QString("The program \"zorp-no-such-program\" was not found on the PATH or in /usr/games."));
+    QTemporaryDir dir;
+    QVERIFY(!launcher.startDetached(dir.filePath("missing/emu"), {}, error));
+    QVERIFY2(error.startsWith("The program \"" + dir.filePath("missing/emu") + "\" could not be started: "),
+             qPrintable(error));
 }
 
 void PlatformTest::soundIgnoresUnplayableImages()
