@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -195,6 +197,9 @@ private slots:
         const QList<frmZorpII*> workspaces = OpenWorkspaces();
         QCOMPARE(workspaces.size(), 1);
         QCOMPARE(workspaces[0]->windowTitle(), "ZORP-II - " + gameId + " - " + romPath);
+        // Screen readers announce the game and file, as the title shows them.
+        QCOMPARE(workspaces[0]->accessibleName(), workspaces[0]->windowTitle());
+        QCOMPARE(menu->accessibleName(), menu->windowTitle());
         QCOMPARE(workspaces[0]->ROMFile(), romPath);
         QCOMPARE(workspaces[0]->TemplateFile(), templatePath);
         QVERIFY(context->templateStatus.isEmpty());
@@ -418,6 +423,54 @@ private slots:
     }
 
     // Saves a picture of the menu when ZORP_SCREENSHOT_DIR names a folder.
+    void emulatorWindowEditsTheStoredCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("stored");    // empty: nothing stored yet, else the one value
+        QTest::addColumn<QString>("typed");         // empty: the text is left as shown
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("storedAfter");
+        QTest::newRow("first use shows the emulator found") << QStringList{} << QString() << "cmdOK"
+                                                            << "blastem %ROM%" << "blastem %ROM%";
+        QTest::newRow("Ok stores the typed line") << QStringList{"blastem %ROM%"} << "  emu -f %ROM% " << "cmdOK"
+                                                  << "blastem %ROM%" << "emu -f %ROM%";
+        QTest::newRow("Cancel keeps the stored line") << QStringList{"mednafen %ROM%"} << "emu %ROM%"
+                                                      << "cmdCancel" << "mednafen %ROM%" << "mednafen %ROM%";
+        QTest::newRow("an emptied line means none") << QStringList{"blastem %ROM%"} << "   " << "cmdOK"
+                                                    << "blastem %ROM%" << "";
+    }
+
+    void emulatorWindowEditsTheStoredCommandLine()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, button);
+        QFETCH(QString, shown);
+        QFETCH(QString, storedAfter);
+        scripted->programs.installed.insert("blastem", "/usr/games/blastem");
+        if (!stored.isEmpty())
+            scripted->programSettings.setValue("Emulator", stored.first());
+
+        menu->findChild<QAction*>("Emulator")->trigger();
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QString("Emulator"));
+        QCOMPARE(window->accessibleName(), QString("Emulator"));
+        auto* text = window->findChild<QLineEdit*>("txtEmulator");
+        QVERIFY(text);
+        QCOMPARE(text->accessibleName(), QString("Emulator command line"));
+        QCOMPARE(text->text(), shown);
+        if (!typed.isEmpty())
+            text->setText(typed);
+        auto* pressed = window->findChild<QPushButton*>(button);
+        QVERIFY(pressed);
+        QCOMPARE(pressed->accessibleName(), button == "cmdOK" ? QString("OK") : QString("Cancel"));
+        pressed->click();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(scripted->programSettings.value("Emulator", "(none)"), storedAfter);
+        QVERIFY(scripted->settings.values.isEmpty()); // the templates' section is untouched
+    }
+
     void screenshot()
     {
         const QString folder = qEnvironmentVariable("ZORP_SCREENSHOT_DIR");
