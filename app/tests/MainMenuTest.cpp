@@ -482,6 +482,11 @@ private slots:
         QTest::qWait(50);
         QVERIFY(about->grab().save(folder + "/about.png"));
         about->close();
+        scripted->programs.installed.insert("blastem", "/usr/games/blastem");
+        QWidget* emulator = menu->EditEmulator();
+        QTest::qWait(50);
+        QVERIFY(emulator->grab().save(folder + "/emulator.png"));
+        emulator->close();
     }
 
     void closingWithNothingElseOpenAsksNothing()

@@ -422,6 +422,7 @@ void SpecialStagesTest::fileModeLoadsAndSavesByTheChosenFormat()
     QVERIFY(button(window.get(), QStringLiteral("S3S_2"))->isVisible());
     QVERIFY(button(window.get(), QStringLiteral("S3S_2"))->isChecked());
     QVERIFY(!button(window.get(), QStringLiteral("S3S"))->isVisible());
+    QVERIFY(!button(window.get(), QStringLiteral("Play"))->isEnabled()); // no game to play
     QCOMPARE(visibleFrames(window.get()), QStringList{QStringLiteral("fraS3S")});
     QCOMPARE(TagOf(find<QObject>(window.get(), QStringLiteral("fraS3S"))), QStringLiteral("S3S"));
     auto* editor = find<S3SpecialStage>(window.get(), QStringLiteral("S3S"));
