@@ -14,6 +14,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "AccessibleTitle.h"
 #include "QtPlatform.h"
 #include "WavImage.h"
 #include "testing/ScriptedPlatform.h"
@@ -81,6 +82,7 @@ private slots:
     void bytesOutsideLatin1();
 
     void busyCursorShowsAndRestores();
+    void accessibleNameFollowsTheTitle();
 
     void wavImage_data();
     void wavImage();
@@ -419,6 +421,18 @@ void PlatformTest::settingsDefaultLocation()
     store.remove("S3");
     native.sync();
     QVERIFY(!native.contains("Templates/S3"));
+}
+
+void PlatformTest::accessibleNameFollowsTheTitle()
+{
+    QWidget window;
+    window.setWindowTitle("ZORP-II");
+    FollowTitleWithAccessibleName(&window);
+    QCOMPARE(window.accessibleName(), QString("ZORP-II"));
+    window.setWindowTitle("ZORP-II - S2 - /roms/s2.bin");
+    QCOMPARE(window.accessibleName(), QString("ZORP-II - S2 - /roms/s2.bin"));
+    window.setWindowTitle(QString());
+    QCOMPARE(window.accessibleName(), QString());
 }
 
 void PlatformTest::settingsGroupsStayApart()
