@@ -100,8 +100,7 @@ private slots:
 
     void commandWords_data();
     void commandWords();
-    void launcherFindsOnPathThenInUsrGames();
-    void launcherReportsWhatCannotStart();
+    void launcherFindsAndReports();
 
     void soundIgnoresUnplayableImages();
 
@@ -438,33 +437,24 @@ void PlatformTest::accessibleNameFollowsTheTitle()
 void PlatformTest::settingsGroupsStayApart()
 {
     QTemporaryDir dir;
-    const QString ini = dir.filePath("settings.ini");
-    QtSettingsStore templates(ini);
-    QtSettingsStore programs(ini, "Programs");
-    templates.setValue("Emulator", "a template path");
+    QtSettingsStore templates(dir.filePath("s.ini"));
+    QtSettingsStore programs(dir.filePath("s.ini"), "Programs");
+    templates.setValue("Emulator", "t");
     programs.setValue("Emulator", "blastem %ROM%");
-    QCOMPARE(templates.value("Emulator", "x"), QString("a template path"));
-    QCOMPARE(programs.value("Emulator", "x"), QString("blastem %ROM%"));
-    QSettings raw(ini, QSettings::IniFormat);
-    QCOMPARE(raw.value("Programs/Emulator").toString(), QString("blastem %ROM%"));
-    programs.remove("Emulator");
-    QVERIFY(templates.contains("Emulator"));
+    QCOMPARE(templates.value("Emulator", "x"), QString("t"));
+    QCOMPARE(QSettings(dir.filePath("s.ini"), QSettings::IniFormat).value("Programs/Emulator").toString(),
+             QString("blastem %ROM%"));
 }
 
 void PlatformTest::commandWords_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("words");
-    const QString rom = "/home/u/my roms/s2 \"hack\".bin";
-    QTest::newRow("placeholder alone") << "blastem %ROM%" << QStringList{"blastem", rom};
-    QTest::newRow("no placeholder: path last") << "mednafen -force_module md"
-                                               << QStringList{"mednafen", "-force_module", "md", rom};
-    QTest::newRow("inside a word") << "emu --cart=%ROM% -f" << QStringList{"emu", "--cart=" + rom, "-f"};
-    QTest::newRow("quoted program with spaces") << "\"/opt/My Emu/emu\" %ROM%"
-                                                << QStringList{"/opt/My Emu/emu", rom};
-    QTest::newRow("quoted placeholder") << "emu \"%ROM%\"" << QStringList{"emu", rom};
-    QTest::newRow("extra spaces") << "  emu    %ROM%  " << QStringList{"emu", rom};
-    QTest::newRow("empty") << "" << QStringList{};
+    const QString rom = "/my roms/s2 \"hack\".bin";
+    QTest::newRow("placeholder") << "blastem %ROM%" << QStringList{"blastem", rom};
+    QTest::newRow("no placeholder: path last") << "emu -f" << QStringList{"emu", "-f", rom};
+    QTest::newRow("inside a word") << "emu --cart=%ROM%" << QStringList{"emu", "--cart=" + rom};
+    QTest::newRow("quotes and spaces") << "  \"/opt/My Emu/emu\"   \"%ROM%\" " << QStringList{"/opt/My Emu/emu", rom};
     QTest::newRow("only spaces") << "   " << QStringList{};
 }
 
@@ -472,43 +462,28 @@ void PlatformTest::commandWords()
 {
     QFETCH(QString, line);
     QFETCH(QStringList, words);
-    QCOMPARE(CommandWords(line, "/home/u/my roms/s2 \"hack\".bin"), words);
+    QCOMPARE(CommandWords(line, "/my roms/s2 \"hack\".bin"), words);
 }
 
-void PlatformTest::launcherFindsOnPathThenInUsrGames()
+void PlatformTest::launcherFindsAndReports()
 {
     QTemporaryDir dir;
-    const QString stub = dir.filePath("zorpstubemu");
-    QFile file(stub);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\nexit 0\n");
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
+    QFile stub(dir.filePath("zorpstub"));
+    QVERIFY(stub.open(QIODevice::WriteOnly));
+    stub.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(dir.path()));
     QtProgramLauncher launcher;
-    QCOMPARE(launcher.findProgram("zorpstubemu"), stub);
-    QVERIFY(launcher.findProgram("zorp-no-such-program").isEmpty());
-    QVERIFY(launcher.findProgram("").isEmpty());
-    QVERIFY(launcher.findProgram(stub).isEmpty()); // a path is no name to look up
-    // /usr/games is searched after the PATH.
-    const QDir games("/usr/games");
-    const QStringList there = games.entryList(QDir::Files | QDir::Executable);
-    if (!there.isEmpty())
-        QCOMPARE(launcher.findProgram(there.first()), games.filePath(there.first()));
+    QCOMPARE(launcher.findProgram("zorpstub"), stub.fileName());
+    QVERIFY(launcher.findProgram("zorp-none").isEmpty());
+    QVERIFY(launcher.findProgram(stub.fileName()).isEmpty()); // a path is no name to look up
     qputenv("PATH", oldPath);
-}
 
-void PlatformTest::launcherReportsWhatCannotStart()
-{
-    QtProgramLauncher launcher;
     QString error;
-    QVERIFY(!launcher.startDetached("zorp-no-such-program", {}, error));
-    QCOMPARE(error, QString("The program \"zorp-no-such-program\" was not found on the PATH or in /usr/games."));
-    QTemporaryDir dir;
-    QVERIFY(!launcher.startDetached(dir.filePath("missing/emu"), {}, error));
-    QVERIFY2(error.startsWith("The program \"" + dir.filePath("missing/emu") + "\" could not be started: "),
+    QVERIFY(!launcher.startDetached("zorp-none", {}, error));
+    QCOMPARE(error, QString("The program \"zorp-none\" was not found on the PATH or in /usr/games."));
+    QVERIFY(!launcher.startDetached(dir.filePath("none/emu"), {}, error));
+    QVERIFY2(error.startsWith("The program \"" + dir.filePath("none/emu") + "\" could not be started: "),
              qPrintable(error));
 }
 
