@@ -111,6 +111,25 @@ void DrawLockOn(QPainter& p)
     DrawCartridge(p, QRectF(9, 2, 14, 12.5), QColor(70, 74, 82), QColor(40, 110, 210));
 }
 
+void DrawEmulator(QPainter& p)
+{
+    // A game pad: the body, a cross on the left, two buttons on the right.
+    QLinearGradient shade(QPointF(0, 9), QPointF(0, 25));
+    shade.setColorAt(0, QColor(95, 100, 110));
+    shade.setColorAt(1, QColor(50, 53, 60));
+    p.setPen(QPen(QColor(30, 32, 36), 1.0));
+    p.setBrush(shade);
+    p.drawRoundedRect(QRectF(2.5, 9, 27, 15), 7, 7);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(225, 225, 230));
+    p.drawRect(QRectF(7, 15, 7, 2.4));
+    p.drawRect(QRectF(9.3, 12.7, 2.4, 7));
+    p.setBrush(QColor(220, 60, 60));
+    p.drawEllipse(QPointF(21, 18), 1.9, 1.9);
+    p.setBrush(QColor(60, 110, 220));
+    p.drawEllipse(QPointF(25, 14.5), 1.9, 1.9);
+}
+
 void DrawAbout(QPainter& p)
 {
     QRadialGradient fill(QPointF(12, 10), 18);
@@ -149,6 +168,8 @@ QIcon MenuIcon(const QString& key)
         paint = DrawRomConv;
     else if (key == QLatin1String("LockOn"))
         paint = DrawLockOn;
+    else if (key == QLatin1String("Emulator"))
+        paint = DrawEmulator;
     else if (key == QLatin1String("About"))
         paint = DrawAbout;
     else

@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "AccessibleTitle.h"
 #include "AppContext.h"
 #include "MenuIcons.h"
 #include "MenuMessages.h"
@@ -17,6 +18,7 @@
 #include "CoreMessage.h"
 #include "TemplatePaths.h"
 #include "frmAbout.h"
+#include "frmEmulator.h"
 #include "frmROMConv.h"
 #include "frmSKLockOn.h"
 #include "frmTemplates.h"
@@ -64,7 +66,7 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMainMenu"));
     setWindowTitle(Caption());
-    setAccessibleName(QStringLiteral("ZORP-II"));
+    FollowTitleWithAccessibleName(this);
     setWindowIcon(MenuIcon(QStringLiteral("ROM")));
 
     tlbMainMenu = new QToolBar(this);
@@ -89,6 +91,9 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
     connect(addMenuAction(QStringLiteral("LockOn"), QStringLiteral("Lock-On"),
                           QStringLiteral("Lock on a ROM with Sonic & Knuckles")),
             &QAction::triggered, this, &frmMainMenu::OpenLockOnCombiner);
+    connect(addMenuAction(QStringLiteral("Emulator"), QStringLiteral("Emulator"),
+                          QStringLiteral("Choose the emulator that Play starts.")),
+            &QAction::triggered, this, &frmMainMenu::EditEmulator);
     tlbMainMenu->addSeparator();
     connect(addMenuAction(QStringLiteral("About"), QStringLiteral("About"), QStringLiteral("About ZORP-II")),
             &QAction::triggered, this, &frmMainMenu::ShowAbout);
@@ -254,6 +259,13 @@ QWidget* frmMainMenu::OpenROMConverter()
 QWidget* frmMainMenu::OpenLockOnCombiner()
 {
     return ShowOwnWindow(new frmSKLockOn(context_.platform));
+}
+
+QWidget* frmMainMenu::EditEmulator()
+{
+    auto* emulator = new frmEmulator(context_.platform, this);
+    emulator->setWindowModality(Qt::ApplicationModal);
+    return ShowOwnWindow(emulator);
 }
 
 QWidget* frmMainMenu::ShowAbout()

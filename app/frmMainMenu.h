@@ -42,6 +42,8 @@ public:
     frmTemplates* ShowTemplates();
     QWidget* OpenROMConverter();
     QWidget* OpenLockOnCombiner();
+    // The emulator window, modal to the menu.
+    QWidget* EditEmulator();
     QWidget* ShowAbout();
 
 protected:

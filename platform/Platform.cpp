@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QProcess>
 
 namespace zorp::ui {
 
@@ -24,6 +25,24 @@ BusyCursor::~BusyCursor()
 {
     if (HaveGuiApplication())
         QGuiApplication::restoreOverrideCursor();
+}
+
+QStringList CommandWords(const QString& commandLine, const QString& romPath)
+{
+    static const QString placeholder = QStringLiteral("%ROM%");
+    QStringList words = QProcess::splitCommand(commandLine);
+    if (words.isEmpty())
+        return words;
+    bool placed = false;
+    for (QString& word : words) {
+        if (word.contains(placeholder)) {
+            word.replace(placeholder, romPath);
+            placed = true;
+        }
+    }
+    if (!placed)
+        words << romPath;
+    return words;
 }
 
 QStringList QtNameFilters(const QString& pipeFilter)

@@ -58,8 +58,9 @@ public:
     virtual FileDialogResult run(QWidget* parent, const FileDialogRequest& request) = 0;
 };
 
-// The per-user settings store, section "Templates": one key per game
-// identifier holding a template path.
+// A per-user settings store bound to one group: "Templates" (one key per
+// game identifier holding a template path) or "Preferences" (the user's other
+// choices: the emulator command line, save options).
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -79,16 +80,38 @@ public:
     virtual bool isPlaying() const = 0;
 };
 
+// Finds and starts other programs (the emulator behind Play).
+class ProgramLauncher {
+public:
+    virtual ~ProgramLauncher() = default;
+    // The full path of the executable named name on the PATH or in
+    // /usr/games; empty when there is none.
+    virtual QString findProgram(const QString& name) const = 0;
+    // Starts program (a name looked up as findProgram does, or a path) with
+    // the arguments, without waiting for it; it keeps running when this
+    // program ends. False, with a sentence in error, when it could not start.
+    virtual bool startDetached(const QString& program, const QStringList& arguments, QString& error) = 0;
+};
+
 // Everything a window needs from outside, handed down from the main menu.
 struct Platform {
     MessageBoxes* messages = nullptr;
     FileDialogs* files = nullptr;
     SettingsStore* settings = nullptr; // group "Templates": one key per game
     SoundOutput* sound = nullptr;
-    // Group "Preferences": the user's choices that are not templates. May be
-    // null (a window then uses the defaults and remembers nothing).
+    // Group "Preferences": the user's choices that are not templates (the
+    // emulator, save options). May be null (a window then uses the defaults
+    // and remembers nothing).
     SettingsStore* preferences = nullptr;
+    ProgramLauncher* programs = nullptr;
 };
+
+// A command line split into words (spaces separate words, double quotes
+// keep a word with spaces together; three double quotes make one), with
+// %ROM% in any word replaced by romPath, so a path with spaces stays one
+// argument. A command without %ROM% gets the path as its last argument.
+// Empty when the line holds no words.
+QStringList CommandWords(const QString& commandLine, const QString& romPath);
 
 // Asks through the platform's message boxes; a control used without one
 // (no platform given) takes the answer that changes nothing.

@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include "WavImage.h"
 
@@ -159,6 +161,39 @@ bool QtSettingsStore::contains(const QString& key) const
     return !key.isEmpty() && open()->contains(key);
 }
 
+// ---------------------------------------------------------------- programs
+
+QString QtProgramLauncher::findProgram(const QString& name) const
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')))
+        return QString();
+    const QString onPath = QStandardPaths::findExecutable(name);
+    if (!onPath.isEmpty())
+        return onPath;
+    return QStandardPaths::findExecutable(name, {QStringLiteral("/usr/games")});
+}
+
+bool QtProgramLauncher::startDetached(const QString& program, const QStringList& arguments, QString& error)
+{
+    QString path = program;
+    if (!program.contains(QLatin1Char('/'))) {
+        path = findProgram(program);
+        if (path.isEmpty()) {
+            error = QStringLiteral("The program \"%1\" was not found on the PATH or in /usr/games.").arg(program);
+            return false;
+        }
+    }
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (!process.startDetached()) {
+        error = QStringLiteral("The program \"%1\" could not be started: %2").arg(path, process.errorString());
+        return false;
+    }
+    return true;
+}
+
 // ---------------------------------------------------------------- sound
 
 struct QtSoundOutput::State {
@@ -226,7 +261,7 @@ QtPlatform::~QtPlatform() = default;
 
 Platform QtPlatform::platform()
 {
-    return {&messages_, &files_, &settings_, &sound_, &preferences_};
+    return {&messages_, &files_, &settings_, &sound_, &preferences_, &programs_};
 }
 
 } // namespace zorp::ui

@@ -1,5 +1,6 @@
 #pragma once
-// The real implementations: QMessageBox, QFileDialog, QSettings and QAudioSink.
+// The real implementations: QMessageBox, QFileDialog, QSettings, QAudioSink
+// and QProcess.
 #include <memory>
 
 #include "Platform.h"
@@ -35,6 +36,14 @@ private:
     QString group_;
 };
 
+// QProcess: programs are looked up on the PATH, then in /usr/games (where
+// Debian installs emulators), and started detached.
+class QtProgramLauncher : public ProgramLauncher {
+public:
+    QString findProgram(const QString& name) const override;
+    bool startDetached(const QString& program, const QStringList& arguments, QString& error) override;
+};
+
 class QtSoundOutput : public SoundOutput {
 public:
     QtSoundOutput();
@@ -61,6 +70,7 @@ private:
     QtSettingsStore settings_;
     QtSoundOutput sound_;
     QtSettingsStore preferences_{QString(), QStringLiteral("Preferences")};
+    QtProgramLauncher programs_;
 };
 
 } // namespace zorp::ui

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -20,18 +21,47 @@ class LevelNameDelegate : public QStyledItemDelegate {
 public:
     LevelNameDelegate(LevelSelectFrame* frame) : QStyledItemDelegate(frame), frame_(frame) {}
 
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        openEditor_ = editor;
+        return editor;
+    }
+
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (openEditor_ == editor)
+            openEditor_ = nullptr;
+        QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
     void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override
     {
         if (auto* line = qobject_cast<QLineEdit*>(editor))
             frame_->NameEdited(index.row(), line->text());
     }
 
+    // Closes the edit box still open, keeping or dropping its text.
+    void finishOpenEditor(bool keep)
+    {
+        QWidget* editor = openEditor_;
+        if (!editor)
+            return;
+        if (keep)
+            emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+
 private:
     LevelSelectFrame* frame_;
+    mutable QPointer<QWidget> openEditor_;
 };
 
 LevelSelectFrame::LevelSelectFrame(QWidget* parent)
-    : EditorFrame(QStringLiteral("fraLvlSelect"), QStringLiteral("Level Select"), parent), list_(new QTreeWidget(this))
+    : EditorFrame(QStringLiteral("fraLvlSelect"), QStringLiteral("Level Select"), parent),
+      list_(new QTreeWidget(this)),
+      delegate_(nullptr)
 {
     list_->setObjectName(QStringLiteral("lstLevelSelect"));
     list_->setAccessibleName(QStringLiteral("Level select names"));
@@ -42,7 +72,8 @@ LevelSelectFrame::LevelSelectFrame(QWidget* parent)
     list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);
-    list_->setItemDelegate(new LevelNameDelegate(this));
+    delegate_ = new LevelNameDelegate(this);
+    list_->setItemDelegate(delegate_);
     list_->header()->setStretchLastSection(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -61,10 +92,12 @@ QSize LevelSelectFrame::designedSize() const
 
 void LevelSelectFrame::Clear()
 {
+    DiscardOpenEdit();
     EditorFrame::Clear();
     list_->clear();
     table_.reset();
     decodeTableIsCpp_ = false;
+    modified_ = false;
 }
 
 void LevelSelectFrame::Setup(const LevelSelectSetup& setup)
@@ -96,6 +129,7 @@ void LevelSelectFrame::Load(const ByteSource& rom)
     if (!table_)
         return;
     table_->LoadNames(rom);
+    modified_ = false;
     decodeTableIsCpp_ = table_->KeepsCase();
     ShowNames();
 }
@@ -110,9 +144,16 @@ void LevelSelectFrame::NameEdited(int row, const QString& text)
 {
     if (!table_ || row < 0 || row >= table_->RowCount())
         return;
+    const std::string before = table_->Name(row);
     const std::string& stored = table_->SetName(row, ToBytes(text));
+    if (stored != before)
+        modified_ = true;
     list_->topLevelItem(row)->setText(0, FromBytes(stored));
 }
+
+void LevelSelectFrame::CommitOpenEdit() { delegate_->finishOpenEditor(true); }
+
+void LevelSelectFrame::DiscardOpenEdit() { delegate_->finishOpenEditor(false); }
 
 std::vector<Patch> LevelSelectFrame::Patches(uint64_t fileSize, std::vector<int>& rowsPastEnd) const
 {

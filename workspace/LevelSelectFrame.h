@@ -20,6 +20,8 @@ class LevelSelectTable;
 
 namespace zorp::ui {
 
+class LevelNameDelegate;
+
 class LevelSelectFrame : public EditorFrame {
     Q_OBJECT
 public:
@@ -40,6 +42,15 @@ public:
     // that would reach past the end of the file and are left out.
     std::vector<Patch> Patches(uint64_t fileSize, std::vector<int>& rowsPastEnd) const;
 
+    // True after a name was changed since the last load or save.
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+    // A name still in its edit box is taken into the table (before a save),
+    // or thrown away (before the names are read again), so neither the save
+    // nor the reload is undone by the edit box later.
+    void CommitOpenEdit();
+    void DiscardOpenEdit();
+
     QTreeWidget* list() const { return list_; }
 
 private:
@@ -47,8 +58,10 @@ private:
     void ShowNames();
 
     QTreeWidget* list_;
+    LevelNameDelegate* delegate_;
     std::unique_ptr<LevelSelectTable> table_;
     bool decodeTableIsCpp_ = false;
+    bool modified_ = false;
     int columnWidth_ = 16;
 
     friend class LevelNameDelegate;

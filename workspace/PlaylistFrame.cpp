@@ -79,6 +79,7 @@ void PlaylistFrame::Clear()
     EditorFrame::Clear();
     RemoveRows();
     model_.reset();
+    modified_ = false;
     panel_->resize(panel_->width(), 0);
     panelScroll_->setValue(0);
     panelScroll_->setRange(0, 0);
@@ -140,6 +141,7 @@ void PlaylistFrame::Setup(const PlaylistSetup& setup)
     panel_->setGeometry(0, 0, viewport_->width(), panelHeight);
     panelScroll_->setValue(0);
     UpdatePanelScroll();
+    modified_ = false; // setting the rows' first values is no edit
 }
 
 void PlaylistFrame::UpdatePanelScroll()
@@ -156,6 +158,7 @@ void PlaylistFrame::Load(const ByteSource& rom)
     if (!model_)
         return;
     model_->Load(rom);
+    modified_ = false;
     const PlaylistSetup& setup = model_->Setup();
     for (int i = 0; i < rows_.size(); ++i) {
         Row& row = rows_[i];
@@ -186,6 +189,7 @@ void PlaylistFrame::SongChanged(int row, int value)
     if (!model_ || row >= rows_.size())
         return;
     model_->SetSong(row, SongOf(value));
+    modified_ = true;
     Row& r = rows_[row];
     r.text->setText(FromBytes(PlaylistModel::SongText(model_->Song(row))));
     // The user chose a value: the note about the stored one no longer applies.

@@ -43,6 +43,10 @@ public:
     // block reaches past the end of the file.
     std::optional<Patch> BlockPatch(const ByteSource& rom) const;
 
+    // True after the user changed a song since the last load or save.
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+
     int rowCount() const { return rows_.size(); }
     // The song number row i holds.
     int song(int row) const;
@@ -66,6 +70,7 @@ private:
     QScrollBar* panelScroll_;
     QVector<Row> rows_;
     std::unique_ptr<PlaylistModel> model_;
+    bool modified_ = false;
 };
 
 } // namespace zorp::ui

@@ -53,6 +53,8 @@ void SpecialStageFrame::Clear()
     SetTag(editor_, QString());
     store_ = StageStore();
     setup_ = S3SSetup();
+    fileLoaded_ = false;
+    storeComplete_ = true;
     editor_->PutStage(StageGrid{});
     editor_->setStageModified(false);
 }
@@ -91,15 +93,18 @@ SpecialStageFrame::LoadResult SpecialStageFrame::Load(const ByteSource& rom, con
 {
     LoadResult result;
     if (fileMode()) {
+        fileLoaded_ = false;
         const Bytes file = rom.Read(0, static_cast<size_t>(std::min(rom.Size(), kMaxS3SFileRead)));
         switch (S3SFileKind(file)) {
         case kS3SKindV1:
             editor_->LoadV1SS(file);
             result.fileVersion = 1;
+            fileLoaded_ = true;
             break;
         case kS3SKindV2:
             editor_->LoadV2SS(file, QFileInfo(romPath).fileName());
             result.fileVersion = 2;
+            fileLoaded_ = true;
             break;
         default:
             context_.platform.messages->show(window(), {QStringLiteral("Invalid file"),
@@ -116,6 +121,7 @@ SpecialStageFrame::LoadResult SpecialStageFrame::Load(const ByteSource& rom, con
     // empty grid from being mistaken for the game's stages.
     for (const Message& warning : load.warnings)
         ShowMessage(context_.platform, window(), warning);
+    storeComplete_ = load.ok() && load.complete;
     if (load.ok()) {
         store_ = std::move(load.store);
     } else {
@@ -159,6 +165,22 @@ Bytes SpecialStageFrame::FileBytes(int version) const
     return version == 1 ? editor_->SaveV1SS() : editor_->SaveV2SS();
 }
 
+QString SpecialStageFrame::FileSaveRefusal(const ByteSource& target) const
+{
+    if (!fileLoaded_)
+        return QStringLiteral("Nothing was written: the file was not read as a special stage file, so there is no "
+                              "stage to save.");
+    const uint64_t size = target.Size();
+    const Bytes head = target.Read(0, static_cast<size_t>(std::min<uint64_t>(size, kS3SV1Size)));
+    const int32_t kind = S3SFileKind(head);
+    const uint64_t least = kind == kS3SKindV1 ? kS3SV1Size : kS3SV2Size;
+    if ((kind != kS3SKindV1 && kind != kS3SKindV2) || size < least || size > kMaxS3SFileRead)
+        return QStringLiteral("Nothing was written: the file is no longer a special stage file (%1 bytes), and "
+                              "saving the stage would replace it.")
+            .arg(size);
+    return QString();
+}
+
 SpecialStageFrame::SavePlan SpecialStageFrame::PrepareSave(uint64_t fileSize)
 {
     SavePlan plan;
@@ -167,6 +189,19 @@ SpecialStageFrame::SavePlan SpecialStageFrame::PrepareSave(uint64_t fileSize)
         const bool modified = editor_->StageModified();
         StoreShownStage(shown);
         editor_->setStageModified(modified);
+    }
+
+    // Stages made up of zeros where the ROM could not be read are never
+    // written: they would replace the game's stages with empty ones.
+    if (!storeComplete_) {
+        if (editor_->StageModified())
+            context_.platform.messages->show(
+                window(), {QStringLiteral("Special Stages Not Saved"),
+                           QStringLiteral("The special stages could not be read completely from this ROM, so "
+                                          "they are not saved: writing them back would replace the game's "
+                                          "stages with empty ones."),
+                           Icon::Critical, Buttons::Ok});
+        return plan;
     }
 
     // A compressed block is only compressed again when the stages were

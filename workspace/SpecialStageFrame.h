@@ -4,6 +4,8 @@
 // codec) is held in memory in a StageStore while the user moves between the
 // stages, and handed back whole when the workspace saves. In special stage
 // file mode the ROM file is itself an S3S file, read and written whole.
+#include <QString>
+
 #include <optional>
 #include <string>
 
@@ -45,6 +47,11 @@ public:
 
     // File mode: the stage as a version 1 or 2 file.
     Bytes FileBytes(int version) const;
+    // File mode: why the stage must not be written over the file at path,
+    // or empty. Nothing is written after a load that found no stage file,
+    // nor over a file that is not a complete stage file (a game ROM opened
+    // with the stage file template would otherwise become a stage file).
+    QString FileSaveRefusal(const ByteSource& target) const;
 
     // ROM mode: what saving writes for the stages. Stores the stage on screen
     // first; for a compressed block asks whether to compress (only when the
@@ -71,6 +78,8 @@ private:
     S3SpecialStage* editor_;
     StageStore store_;
     S3SSetup setup_;
+    bool fileLoaded_ = false;     // file mode: the last load read a stage file
+    bool storeComplete_ = true;   // ROM mode: every stage was read from the ROM
 };
 
 } // namespace zorp::ui

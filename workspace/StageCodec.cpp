@@ -19,13 +19,23 @@ StageCodecCall Bind(clsOstrel* codec, CodecCall call)
     };
 }
 
+// The bytes decoded before a fault are kept: the stage block code shows what
+// could be recovered and keeps the incomplete stages from being saved.
+StageCodecCall BindPartialDecompress(clsOstrel* codec)
+{
+    return [codec](const Bytes& in, Bytes& out) {
+        out.clear();
+        return codec->DecompressKosinskiPartial_Byte(in, out, nullptr);
+    };
+}
+
 } // namespace
 
 StageCodecCalls StageCodecCallsOf(clsOstrel* codec)
 {
     if (!codec)
         return {};
-    return {Bind(codec, &clsOstrel::DecompressKosinski_Byte), Bind(codec, &clsOstrel::CompressKosinski_Byte),
+    return {BindPartialDecompress(codec), Bind(codec, &clsOstrel::CompressKosinski_Byte),
             Bind(codec, &clsOstrel::CompressKosinskiOptimal_Byte)};
 }
 

@@ -91,6 +91,7 @@ void WavImporterFrame::Clear()
     StopPlayback();
     EditorFrame::Clear();
     sample_.reset();
+    modified_ = false;
     specs_->clear();
     source_->clear();
     length_->clear();
@@ -115,6 +116,7 @@ void WavImporterFrame::LoadFromRom(const ByteSource& rom)
     // The sound still playing was made from the image about to be replaced.
     StopPlayback();
     sample_->LoadFromRom(rom);
+    modified_ = false;
     ShowSource(QStringLiteral("Current sound: the ROM's own sample."));
     ShowSample(sample_->Samples().size());
 }
@@ -158,6 +160,7 @@ void WavImporterFrame::ImportClicked()
     }
     StopPlayback();
     sample_->LoadSamples(import.samples);
+    modified_ = true;
     ShowSource(QStringLiteral("Current sound: imported from %1 (not saved yet): %2.")
                    .arg(QFileInfo(chosen.path).fileName(), FromBytes(DescribeImport(import))));
     ShowSample(import.samples.size());

@@ -44,6 +44,10 @@ public:
     // would reach past the end of a file of fileSize bytes.
     std::optional<Patch> SamplePatch(uint64_t fileSize) const;
 
+    // True after a WAV file was imported and not yet saved or reloaded.
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+
     // The current sound as a WAV image (empty before the first load).
     QByteArray previewImage() const;
     // Stops the sound if this importer started the one playing.
@@ -68,6 +72,7 @@ private:
     WaveformView* waveform_;
     QLabel* length_;
     std::unique_ptr<WavSample> sample_;
+    bool modified_ = false;
 };
 
 } // namespace zorp::ui

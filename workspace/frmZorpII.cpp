@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -16,8 +17,10 @@
 
 #include <variant>
 
+#include "AccessibleTitle.h"
 #include "AppContext.h"
 #include "ChecksumStatus.h"
+#include "EmulatorCommand.h"
 #include "FrameTag.h"
 #include "LevelSelectFrame.h"
 #include "palette/PalEdit.h"
@@ -106,7 +109,7 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmZorpII"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setAccessibleName(QStringLiteral("ZORP-II workspace"));
+    FollowTitleWithAccessibleName(this);
 
     d->toolbar = new QToolBar(QStringLiteral("Workspace"), this);
     d->toolbar->setObjectName(QStringLiteral("tlbToolbar"));
@@ -133,6 +136,8 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."));
     addButton(QStringLiteral("Template"), QStringLiteral("Template"),
               QStringLiteral("Loads a different template for this ROM."));
+    addButton(QStringLiteral("Play"), QStringLiteral("Play"),
+              QStringLiteral("Starts the emulator on the ROM file (set it with Emulator in the main menu)."));
     addButton(QStringLiteral("FixChecksum"), QStringLiteral("Fix Checksum"),
               QStringLiteral("Writes the actual header checksum into the ROM, so that Sonic 1 and Sonic 2 start."));
 
@@ -295,6 +300,8 @@ void frmZorpII::LoadFrames()
                     showButton("S3S");
                 } else if constexpr (std::is_same_v<T, S3SFileSetup>) {
                     d->stages->Setup(item);
+                    // A special stage file is no game an emulator could start.
+                    d->button(QStringLiteral("Play"))->setEnabled(false);
                     showButton("S3S_1");
                     showButton("S3S_2");
                     d->stages->show();
@@ -352,9 +359,13 @@ void frmZorpII::LayOutFrames()
 void frmZorpII::ToolbarClicked(const QString& key)
 {
     if (key == QLatin1String("Restore")) {
+        d->levelSelect->DiscardOpenEdit();
         LoadROM(d->romFile);
     } else if (key == QLatin1String("Save")) {
+        d->levelSelect->CommitOpenEdit();
         SaveROM(d->romFile);
+    } else if (key == QLatin1String("Play")) {
+        Play();
     } else if (key == QLatin1String("Template")) {
         ChangeTemplate();
     } else if (key == QLatin1String("FixChecksum")) {
@@ -524,11 +535,6 @@ void frmZorpII::ShowChecksum(const HeaderChecksum& checksum)
 
 bool frmZorpII::FixChecksumOnSave() const { return d->fixChecksumOnSave->isChecked(); }
 
-bool frmZorpII::UnsavedEdits() const
-{
-    return (d->stages->active() && d->stages->Modified()) || (d->palette->active() && d->palette->Modified());
-}
-
 bool frmZorpII::WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum)
 {
     const std::string path = ToNativePath(romFile);
@@ -567,11 +573,12 @@ bool frmZorpII::WriteToRom(const QString& romFile, const std::vector<Patch>& pat
 
 void frmZorpII::FixChecksum()
 {
+    d->levelSelect->CommitOpenEdit();
     if (d->readOnly) {
         ShowReadOnlyRefusal();
         return;
     }
-    if (UnsavedEdits()) {
+    if (HasUnsavedEdits()) {
         const Answer answer = d->context.platform.messages->show(
             this, {QStringLiteral("Unsaved Edits"),
                    QStringLiteral("This workspace has edits that are not saved yet.\n"
@@ -604,6 +611,11 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
             d->context.platform.messages->show(this, {QStringLiteral("Invalid format"),
                                                       QStringLiteral("Invalid S3S format selected."),
                                                       Icon::Critical, Buttons::Ok});
+            return false;
+        }
+        const QString refusal = d->stages->FileSaveRefusal(FileSource(path));
+        if (!refusal.isEmpty()) {
+            fail(refusal);
             return false;
         }
         QFile probe(romFile);
@@ -695,9 +707,63 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
     if (!WriteToRom(romFile, patches, fixChecksum))
         return false;
     d->stages->SaveWritten(stagePlan);
+    MarkEditorsSaved();
     if (d->palette->active())
         d->palette->editor()->setPaletteModified(false);
     return true;
+}
+
+void frmZorpII::MarkEditorsSaved()
+{
+    d->levelSelect->SetModified(false);
+    d->playlist->SetModified(false);
+    d->wav->SetModified(false);
+}
+
+bool frmZorpII::HasUnsavedEdits() const
+{
+    return (d->levelSelect->active() && d->levelSelect->Modified()) ||
+           (d->palette->active() && d->palette->Modified()) ||
+           (d->playlist->active() && d->playlist->Modified()) ||
+           (d->stages->active() && d->stages->Modified()) || (d->wav->active() && d->wav->Modified());
+}
+
+void frmZorpII::Play()
+{
+    d->levelSelect->CommitOpenEdit();
+    const Platform& platform = d->context.platform;
+    if (HasUnsavedEdits()) {
+        const Answer answer = platform.messages->show(
+            this, {QStringLiteral("Save Before Playing"),
+                   QStringLiteral("This ROM has changes that have not been saved.\n"
+                                  "Would you like to save them before playing?"),
+                   Icon::Question, Buttons::YesNoCancel});
+        if (answer == Answer::Cancel)
+            return;
+        // A save that failed has said why; the emulator would start on a
+        // file that is not what the user sees.
+        if (answer == Answer::Yes && !SaveROM(d->romFile))
+            return;
+    }
+
+    const QString command = EmulatorCommand(platform);
+    const QStringList words = CommandWords(command, QDir::toNativeSeparators(d->romFile));
+    if (words.isEmpty() || !platform.programs) {
+        platform.messages->show(
+            this, {QStringLiteral("No Emulator"),
+                   QStringLiteral("No emulator is set, and neither blastem nor mednafen was found on the PATH "
+                                  "or in /usr/games.\n"
+                                  "Install one (for example: apt-get install blastem), or set the command line "
+                                  "with Emulator in the main menu."),
+                   Icon::Information, Buttons::Ok});
+        return;
+    }
+    QString error;
+    if (!platform.programs->startDetached(words.first(), words.mid(1), error))
+        platform.messages->show(this, {QStringLiteral("Cannot Start Emulator"),
+                                       command + QLatin1Char('\n') + error +
+                                           QStringLiteral("\nCheck the command line with Emulator in the main menu."),
+                                       Icon::Critical, Buttons::Ok});
 }
 
 int frmZorpII::CheckPalModified()
@@ -746,6 +812,7 @@ int frmZorpII::ResetWorkspace()
         button->setChecked(false);
         button->setVisible(false);
     }
+    d->button(QStringLiteral("Play"))->setEnabled(true);
     return 0;
 }
 

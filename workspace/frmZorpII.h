@@ -56,6 +56,10 @@ public:
     void FixChecksum();
     // True while the template does not fit the ROM: nothing can be saved.
     bool readOnly() const;
+    // True while any active editor holds a change not yet saved to the file.
+    bool HasUnsavedEdits() const;
+    // Starts the user's emulator on the ROM file, offering to save first.
+    void Play();
     // 1 when the user cancelled the "Save Palette" question, else 0.
     int CheckPalModified();
     // Clears every active frame after asking about unsaved special stages
@@ -74,12 +78,12 @@ private:
     void ShowFrame(const QString& key);
     void AddUndoActions();
     void UpdateUndoTarget();
+    // After a save: the level select, playlist and WAV editors hold nothing unsaved.
+    void MarkEditorsSaved();
     // Asks "Save ROM Changes" when the special stages hold unsaved edits:
     // 0 nothing to ask, 1 keep the window (Cancel, or Yes but the stages
     // could not be saved), 2 answered Yes (saved) or No.
     int AskSaveStages();
-    // Edits not yet written to the file.
-    bool UnsavedEdits() const;
     // The one write of a save: patches (and the checksum) through the shared
     // save road, asking before overwriting a file changed since it was loaded.
     bool WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum);

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -114,7 +116,7 @@ private slots:
         dir.reset();
     }
 
-    void toolBarHoldsTheFiveActionsInOrder()
+    void toolBarHoldsTheSixActionsInOrder()
     {
         auto* bar = menu->findChild<QToolBar*>("tlbMainMenu");
         QVERIFY(bar);
@@ -128,10 +130,11 @@ private slots:
             QWidget* button = bar->widgetForAction(action);
             QVERIFY(button && !button->accessibleName().isEmpty());
         }
-        QCOMPARE(keys, (QStringList{"ROM", "Template", "ROMConv", "LockOn", "About"}));
+        QCOMPARE(keys, (QStringList{"ROM", "Template", "ROMConv", "LockOn", "Emulator", "About"}));
         QCOMPARE(tips, (QStringList{"Hack into a ROM.", "Select default templates for certain ROM types.",
                                     "Convert ROMs to and from 4 popular formats.",
-                                    "Lock on a ROM with Sonic & Knuckles", "About ZORP-II"}));
+                                    "Lock on a ROM with Sonic & Knuckles", "Choose the emulator that Play starts.",
+                                    "About ZORP-II"}));
     }
 
     void startUpWithoutCodecWarnsAndGoesOn()
@@ -141,7 +144,7 @@ private slots:
         QVERIFY(menu->StartUp());
         QCOMPARE(scripted->messages.asked.size(), 1);
         expectMessage(0, "The Ostrel Not Found",
-                      "Error: The Ostrel v0.0.2 (or later) has not been found.\n"
+                      "Error: The Ostrel v0.0.3 (or later) has not been found.\n"
                       "You will not be able to use functions that require compression.\n\n"
                       "Please download The Ostrel at Tazzle Software's website,\n" +
                           QString(zorp::kCodecWebsite) + " .",
@@ -194,6 +197,9 @@ private slots:
         const QList<frmZorpII*> workspaces = OpenWorkspaces();
         QCOMPARE(workspaces.size(), 1);
         QCOMPARE(workspaces[0]->windowTitle(), "ZORP-II - " + gameId + " - " + romPath);
+        // Screen readers announce the game and file, as the title shows them.
+        QCOMPARE(workspaces[0]->accessibleName(), workspaces[0]->windowTitle());
+        QCOMPARE(menu->accessibleName(), menu->windowTitle());
         QCOMPARE(workspaces[0]->ROMFile(), romPath);
         QCOMPARE(workspaces[0]->TemplateFile(), templatePath);
         QVERIFY(context->templateStatus.isEmpty());
@@ -428,6 +434,42 @@ private slots:
     }
 
     // Saves a picture of the menu when ZORP_SCREENSHOT_DIR names a folder.
+    void emulatorWindowEditsTheStoredCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // nothing stored yet, or the one value
+        QTest::addColumn<QString>("typed");      // null: left as shown
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("storedAfter");
+        QTest::newRow("first use shows the one found") << QStringList{} << QString() << "cmdOK" << "blastem %ROM%";
+        QTest::newRow("Ok stores") << QStringList{"blastem %ROM%"} << " emu %ROM% " << "cmdOK" << "emu %ROM%";
+        QTest::newRow("Cancel keeps") << QStringList{"x %ROM%"} << "emu %ROM%" << "cmdCancel" << "x %ROM%";
+        QTest::newRow("emptied means none") << QStringList{"blastem %ROM%"} << "" << "cmdOK" << "";
+    }
+
+    void emulatorWindowEditsTheStoredCommandLine()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, button);
+        QFETCH(QString, storedAfter);
+        scripted->programs.installed.insert("blastem", "/usr/games/blastem");
+        for (const QString& value : stored)
+            scripted->preferences.setValue("Emulator", value);
+
+        menu->findChild<QAction*>("Emulator")->trigger();
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        QCOMPARE(window->accessibleName(), QString("Emulator"));
+        auto* text = window->findChild<QLineEdit*>("txtEmulator");
+        QCOMPARE(text->accessibleName(), QString("Emulator command line"));
+        QCOMPARE(text->text(), stored.value(0, "blastem %ROM%"));
+        if (!typed.isNull())
+            text->setText(typed);
+        window->findChild<QPushButton*>(button)->click();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(scripted->preferences.value("Emulator", "(none)"), storedAfter);
+    }
+
     void screenshot()
     {
         const QString folder = qEnvironmentVariable("ZORP_SCREENSHOT_DIR");
@@ -439,6 +481,11 @@ private slots:
         QTest::qWait(50);
         QVERIFY(about->grab().save(folder + "/about.png"));
         about->close();
+        scripted->programs.installed.insert("blastem", "/usr/games/blastem");
+        QWidget* emulator = menu->EditEmulator();
+        QTest::qWait(50);
+        QVERIFY(emulator->grab().save(folder + "/emulator.png"));
+        emulator->close();
     }
 
     void closingWithNothingElseOpenAsksNothing()

@@ -42,6 +42,27 @@ bool Decompress(const Bytes& in, Bytes& out)
     }
 }
 
+// Every byte decoded up to the end marker or the fault; true only for a
+// complete stream with output.
+bool DecompressPartial(const Bytes& in, Bytes& out, std::string* reason)
+{
+    try {
+        auto result = zorp::modVorlith_Extract::Decode(in);
+        out = std::move(result.output);
+        if (result.Ok() && !out.empty())
+            return true;
+        if (reason)
+            *reason = result.Ok() ? "The compressed data holds no bytes."
+                                  : zorp::modVorlith_Extract::DescribeStatus(result.status);
+        return false;
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        if (reason)
+            *reason = "There is not enough memory to decompress the data.";
+        return false;
+    }
+}
+
 template <typename Encoder>
 bool Compress(const Bytes& in, Bytes& out, Encoder encode)
 {
@@ -96,6 +117,12 @@ bool OstrelPlugin::CompressKosinski_String(const std::string& InString, std::str
 bool OstrelPlugin::CompressKosinskiOptimal_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte)
 {
     return Compress(InByte, OutByte, [](const Bytes& in) { return zorp::PackSmallest(in); });
+}
+
+bool OstrelPlugin::DecompressKosinskiPartial_Byte(const std::vector<uint8_t>& InByte,
+                                                  std::vector<uint8_t>& OutByte, std::string* Reason)
+{
+    return DecompressPartial(InByte, OutByte, Reason);
 }
 
 bool OstrelPlugin::OstrelPresent() { return true; }

@@ -22,4 +22,6 @@ public:
     bool CompressKosinski_String(const std::string& InString, std::string& OutString) override;
     bool OstrelPresent() override;
     bool CompressKosinskiOptimal_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte) override;
+    bool DecompressKosinskiPartial_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte,
+                                        std::string* Reason) override;
 };

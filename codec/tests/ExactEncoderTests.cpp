@@ -86,7 +86,7 @@ struct EdgeCase {
 
 class PackWindowEdges : public ::testing::TestWithParam<EdgeCase> {};
 
-TEST_P(PackWindowEdges, ChooseTheSpecifiedToken)
+TEST_P(PackWindowEdges, ChooseTheFixedEncodersToken)
 {
     const EdgeCase& c = GetParam();
     const auto tokens = modVorlith_Pack::FindTokens(c.input.data(), c.input.size());

@@ -130,7 +130,7 @@ TEST(SmallestPack, FarWindowEdge)
     }
 }
 
-TEST(SmallestPack, RoundTripsAndNeverCostsMoreThanTheSpecifiedParse)
+TEST(SmallestPack, RoundTripsAndNeverCostsMoreThanTheFixedEncodersParse)
 {
     for (uint32_t seed = 1; seed <= 60; ++seed) {
         DataGenerator gen(9000 + seed);

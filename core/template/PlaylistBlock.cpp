@@ -7,7 +7,9 @@
 //   caption or whose offset is not a number: refused at that line.
 // - At the end: a missing STARTADDR, MINSONG, MAXSONG, ADDVALTOROM or
 //   PLAYLISTSIZE; MINSONG > MAXSONG; ADDVALTOROM + song outside 0..255 for
-//   some song of the range; a slot offset outside 0..PLAYLISTSIZE-1.
+//   some song of the range; a slot offset outside 0..PLAYLISTSIZE-1; a
+//   PLAYLISTS count larger than the number of SONG lines (an unfilled slot
+//   would be a second row at offset 0 whose byte could undo the real one's).
 // - A SONG before PLAYLISTS or beyond the last slot has no effect, as the
 //   language says.
 #include <limits>
@@ -95,9 +97,12 @@ std::optional<TemplateAction> ReadPlaylistBlock(BlockReader& reader, TemplateSet
         return reader.RefuseBlock("ADDVALTOROM plus a song number between MINSONG and MAXSONG must lie between 0 "
                                   "and 255.");
     for (size_t i = 0; i < state.songSlots.size(); ++i) {
+        if (!state.slotLines[i])
+            return reader.RefuseBlock("PLAYLISTS announces " + std::to_string(state.songSlots.size()) +
+                                      " slots, but only " + std::to_string(i) + " SONG lines fill them.");
         int32_t offset = state.songSlots[i].offset;
         if (offset < 0 || offset >= *state.blockSize) {
-            std::string where = state.slotLines[i] ? "line " + std::to_string(state.slotLines[i]) : "an unfilled slot";
+            std::string where = "line " + std::to_string(state.slotLines[i]);
             return reader.RefuseBlock("The slot offset " + std::to_string(offset) + " (" + where +
                                       ") lies outside the playlist block of " + std::to_string(*state.blockSize) +
                                       " bytes.");

@@ -88,11 +88,13 @@ StageBlockLoad LoadStageBlock(const S3SSetup& setup, const ByteSource& rom, cons
 
     const uint64_t romLength = StageBlockRomLength(setup);
     const uint64_t wanted = StageBlockSize(setup);
-    if (!FitsInFile(*start, romLength, rom.Size()))
+    if (!FitsInFile(*start, romLength, rom.Size())) {
+        result.complete = false;
         result.warnings.push_back(Warning(
             {"The special stage block at " + Hex(*start) + " (" + Count(romLength) +
                  " bytes) reaches past the end of the ROM file (" + Count(rom.Size()) + " bytes).",
              "The missing bytes read as 0, and the stages cannot be saved into this file."}));
+    }
 
     // Both lengths are bounded: 1032 * 65535 and COMPLENGTH (the template
     // reader limits it to 4 MiB).
@@ -104,6 +106,8 @@ StageBlockLoad LoadStageBlock(const S3SSetup& setup, const ByteSource& rom, cons
         bool decoded = false;
         if (codec.decompress)
             decoded = codec.decompress(raw, block);
+        if (!decoded || block.size() < wanted)
+            result.complete = false;
         if (!decoded)
             result.warnings.push_back(
                 Warning({"The compressed special stages could not be decompressed completely: " +

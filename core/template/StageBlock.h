@@ -42,6 +42,10 @@ struct StageBlockLoad {
     StageStore store;              // exactly N records when loaded
     std::vector<Message> warnings; // the block was read, but not all of it could be
     std::optional<Message> error;  // nothing was loaded
+    // False when some stages were made up of zeros (a stream that failed or
+    // ended short, a block past the end of the file): writing them back would
+    // replace the game's stages with empty ones.
+    bool complete = true;
     bool ok() const { return !error.has_value(); }
 };
 

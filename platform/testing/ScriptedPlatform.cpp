@@ -74,4 +74,11 @@ void RecordingSoundOutput::stop()
     playing_ = false;
 }
 
+bool RecordingProgramLauncher::startDetached(const QString& program, const QStringList& arguments, QString& error)
+{
+    started.push_back({program, arguments});
+    error = failWith;
+    return failWith.isEmpty();
+}
+
 } // namespace zorp::ui

@@ -59,6 +59,22 @@ private:
     bool playing_ = false;
 };
 
+// Finds the programs the test lists and records every start instead of
+// starting anything; a start fails with failWith when that is set.
+class RecordingProgramLauncher : public ProgramLauncher {
+public:
+    QString findProgram(const QString& name) const override { return installed.value(name); }
+    bool startDetached(const QString& program, const QStringList& arguments, QString& error) override;
+
+    QMap<QString, QString> installed; // name -> full path
+    struct Start {
+        QString program;
+        QStringList arguments;
+    };
+    QVector<Start> started;
+    QString failWith;
+};
+
 // One of each, as a Platform.
 struct ScriptedPlatform {
     ScriptedMessageBoxes messages;
@@ -66,7 +82,8 @@ struct ScriptedPlatform {
     MemorySettingsStore settings;
     RecordingSoundOutput sound;
     MemorySettingsStore preferences;
-    Platform platform() { return {&messages, &files, &settings, &sound, &preferences}; }
+    RecordingProgramLauncher programs;
+    Platform platform() { return {&messages, &files, &settings, &sound, &preferences, &programs}; }
 };
 
 } // namespace zorp::ui

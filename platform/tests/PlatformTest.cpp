@@ -14,6 +14,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "AccessibleTitle.h"
 #include "QtPlatform.h"
 #include "WavImage.h"
 #include "testing/ScriptedPlatform.h"
@@ -81,6 +82,7 @@ private slots:
     void bytesOutsideLatin1();
 
     void busyCursorShowsAndRestores();
+    void accessibleNameFollowsTheTitle();
 
     void wavImage_data();
     void wavImage();
@@ -94,6 +96,11 @@ private slots:
 
     void settingsOnFile();
     void settingsDefaultLocation();
+    void settingsGroupsStayApart();
+
+    void commandWords_data();
+    void commandWords();
+    void launcherFindsAndReports();
 
     void soundIgnoresUnplayableImages();
 
@@ -413,6 +420,71 @@ void PlatformTest::settingsDefaultLocation()
     store.remove("S3");
     native.sync();
     QVERIFY(!native.contains("Templates/S3"));
+}
+
+void PlatformTest::accessibleNameFollowsTheTitle()
+{
+    QWidget window;
+    window.setWindowTitle("ZORP-II");
+    FollowTitleWithAccessibleName(&window);
+    QCOMPARE(window.accessibleName(), QString("ZORP-II"));
+    window.setWindowTitle("ZORP-II - S2 - /roms/s2.bin");
+    QCOMPARE(window.accessibleName(), QString("ZORP-II - S2 - /roms/s2.bin"));
+    window.setWindowTitle(QString());
+    QCOMPARE(window.accessibleName(), QString());
+}
+
+void PlatformTest::settingsGroupsStayApart()
+{
+    QTemporaryDir dir;
+    QtSettingsStore templates(dir.filePath("s.ini"));
+    QtSettingsStore programs(dir.filePath("s.ini"), "Programs");
+    templates.setValue("Emulator", "t");
+    programs.setValue("Emulator", "blastem %ROM%");
+    QCOMPARE(templates.value("Emulator", "x"), QString("t"));
+    QCOMPARE(QSettings(dir.filePath("s.ini"), QSettings::IniFormat).value("Programs/Emulator").toString(),
+             QString("blastem %ROM%"));
+}
+
+void PlatformTest::commandWords_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("words");
+    const QString rom = "/my roms/s2 \"hack\".bin";
+    QTest::newRow("placeholder") << "blastem %ROM%" << QStringList{"blastem", rom};
+    QTest::newRow("no placeholder: path last") << "emu -f" << QStringList{"emu", "-f", rom};
+    QTest::newRow("inside a word") << "emu --cart=%ROM%" << QStringList{"emu", "--cart=" + rom};
+    QTest::newRow("quotes and spaces") << "  \"/opt/My Emu/emu\"   \"%ROM%\" " << QStringList{"/opt/My Emu/emu", rom};
+    QTest::newRow("only spaces") << "   " << QStringList{};
+}
+
+void PlatformTest::commandWords()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, words);
+    QCOMPARE(CommandWords(line, "/my roms/s2 \"hack\".bin"), words);
+}
+
+void PlatformTest::launcherFindsAndReports()
+{
+    QTemporaryDir dir;
+    QFile stub(dir.filePath("zorpstub"));
+    QVERIFY(stub.open(QIODevice::WriteOnly));
+    stub.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()));
+    QtProgramLauncher launcher;
+    QCOMPARE(launcher.findProgram("zorpstub"), stub.fileName());
+    QVERIFY(launcher.findProgram("zorp-none").isEmpty());
+    QVERIFY(launcher.findProgram(stub.fileName()).isEmpty()); // a path is no name to look up
+    qputenv("PATH", oldPath);
+
+    QString error;
+    QVERIFY(!launcher.startDetached("zorp-none", {}, error));
+    QCOMPARE(error, QString("The program \"zorp-none\" was not found on the PATH or in /usr/games."));
+    QVERIFY(!launcher.startDetached(dir.filePath("none/emu"), {}, error));
+    QVERIFY2(error.startsWith("The program \"" + dir.filePath("none/emu") + "\" could not be started: "),
+             qPrintable(error));
 }
 
 void PlatformTest::soundIgnoresUnplayableImages()

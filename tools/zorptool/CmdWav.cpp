@@ -11,6 +11,7 @@
 #include "audio/SoundImport.h"
 #include "audio/WavWriter.h"
 #include "rom/Bytes.h"
+#include "rom/RomDefinitions.h"
 #include "rom/RomSave.h"
 #include "template/WavSample.h"
 

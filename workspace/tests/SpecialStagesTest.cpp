@@ -3,6 +3,7 @@
 // the question, the size check and the decode-back check), and the special
 // stage file mode.
 #include <QComboBox>
+#include <QScrollBar>
 #include <QTest>
 
 #include "FrameTag.h"
@@ -133,9 +134,12 @@ private slots:
     void optimalEncoderIsTriedWhenTheQuickOneMisses();
     void streamThatDoesNotDecodeBackIsNotWritten();
     void undecodableStagesAreReported();
+    void partlyDecodedStagesAreShownButNeverSaved();
     void fileModeLoadsAndSavesByTheChosenFormat();
     void fileModeWithoutFormatIsRefused();
     void invalidSpecialStageFileIsReported();
+    void stageFileSaveNeverReplacesAnotherFile_data();
+    void stageFileSaveNeverReplacesAnotherFile();
 };
 
 void SpecialStagesTest::movingBetweenStagesKeepsEdits()
@@ -356,12 +360,51 @@ void SpecialStagesTest::streamThatDoesNotDecodeBackIsNotWritten()
 
 void SpecialStagesTest::undecodableStagesAreReported()
 {
+    // The first token copies from before the start of the output: nothing decodes.
     StageWindow w({QStringLiteral("STAGES: 3"), QStringLiteral("COMPRESSED: Y"), QStringLiteral("COMPLENGTH: 40")},
-                  Bytes{0xFF, 0xFF, 0xFF});
+                  Bytes{0x00, 0x00, 0xFF});
     QCOMPARE(w.h.scripted.messages.asked.size(), 1);
     QCOMPARE(w.h.scripted.messages.asked[0].title, QStringLiteral("Special Stages Incomplete"));
     QCOMPARE(w.editor()->GetStage(), StageGrid{});
     QVERIFY(!w.editor()->StageModified());
+}
+
+void SpecialStagesTest::partlyDecodedStagesAreShownButNeverSaved()
+{
+    // The stream is cut in the middle: the first stage decodes whole, the
+    // rest of the block does not.
+    const Bytes packed = modVorlith_Pack::Pack(StageBlock());
+    const Bytes cut(packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packed.size() / 2));
+    const size_t decoded = modVorlith_Extract::Decode(cut).output.size();
+    QVERIFY(decoded >= 1024 && decoded < 3 * 1032);
+    StageWindow w({QStringLiteral("STAGES: 3"), QStringLiteral("COMPRESSED: Y"), QStringLiteral("MULTISTAGE: Y"),
+                   QStringLiteral("COMPLENGTH: %1").arg(cut.size())},
+                  cut);
+    QCOMPARE(w.h.scripted.messages.asked.size(), 1);
+    QCOMPARE(w.h.scripted.messages.asked[0].title, QStringLiteral("Special Stages Incomplete"));
+    QVERIFY(w.h.scripted.messages.asked[0].text.contains(QStringLiteral("%1 of 3096 bytes").arg(decoded)));
+    QCOMPARE(w.editor()->GetStage(), GridOf(StageBlock(), 0));
+
+    // Edited and saved: the stages are refused, the playlist is written.
+    w.paint("Star", 1, 1);
+    button(w.window, QStringLiteral("Playlist"))->trigger();
+    auto* bar = find<QScrollBar>(w.window, QStringLiteral("vscPlaylist_0"));
+    bar->setValue(bar->value() - 1);
+    w.h.scripted.messages.answer(Answer::Ok);
+    button(w.window, QStringLiteral("Save"))->trigger();
+    QCOMPARE(w.h.scripted.messages.asked.size(), 2);
+    const MessageRequest& refused = w.h.scripted.messages.asked[1];
+    QCOMPARE(refused.title, QStringLiteral("Special Stages Not Saved"));
+    QCOMPARE(refused.text, QStringLiteral("The special stages could not be read completely from this ROM, so they "
+                                          "are not saved: writing them back would replace the game's stages with "
+                                          "empty ones."));
+    QCOMPARE(refused.icon, Icon::Critical);
+    QCOMPARE(w.h.codec.compressCalls, 0);
+    Bytes expected = w.image;
+    expected[kPlaylist] = 0x06;
+    QVERIFY(ReadBytes(w.rom) == expected);
+    QVERIFY(w.editor()->StageModified());
+    QVERIFY(w.window->HasUnsavedEdits());
 }
 
 void SpecialStagesTest::fileModeLoadsAndSavesByTheChosenFormat()
@@ -379,6 +422,7 @@ void SpecialStagesTest::fileModeLoadsAndSavesByTheChosenFormat()
     QVERIFY(button(window.get(), QStringLiteral("S3S_2"))->isVisible());
     QVERIFY(button(window.get(), QStringLiteral("S3S_2"))->isChecked());
     QVERIFY(!button(window.get(), QStringLiteral("S3S"))->isVisible());
+    QVERIFY(!button(window.get(), QStringLiteral("Play"))->isEnabled()); // no game to play
     QCOMPARE(visibleFrames(window.get()), QStringList{QStringLiteral("fraS3S")});
     QCOMPARE(TagOf(find<QObject>(window.get(), QStringLiteral("fraS3S"))), QStringLiteral("S3S"));
     auto* editor = find<S3SpecialStage>(window.get(), QStringLiteral("S3S"));
@@ -434,6 +478,57 @@ void SpecialStagesTest::invalidSpecialStageFileIsReported()
     QCOMPARE(h.scripted.messages.asked[0].text, QStringLiteral("Error: Invalid S3S file"));
     QCOMPARE(h.scripted.messages.asked[0].icon, Icon::Critical);
     QCOMPARE(find<S3SpecialStage>(window.get(), QStringLiteral("S3S"))->GetStage(), StageGrid{});
+}
+
+void SpecialStagesTest::stageFileSaveNeverReplacesAnotherFile_data()
+{
+    QTest::addColumn<Bytes>("opened");  // the file when the workspace opened it
+    QTest::addColumn<Bytes>("onDisk");  // the file when Save is pressed
+    QTest::addColumn<QString>("reason");
+    const Bytes game = MakeGenesisImage(0x100000, "SONIC THE             HEDGEHOG 2", "GM 00001051-01");
+    const Bytes stage = SaveV1SS(StageGrid{}, S3STrailer{1, 0, 0, 0});
+    const Bytes cutStage(stage.begin(), stage.begin() + 300);
+    QTest::newRow("game ROM opened as a stage file") << game << game << QStringLiteral("was not read as a special");
+    QTest::newRow("stage file replaced by a game ROM") << stage << game
+                                                       << QStringLiteral("no longer a special stage file (1048576");
+    QTest::newRow("stage file cut short") << stage << cutStage
+                                          << QStringLiteral("no longer a special stage file (300 bytes)");
+}
+
+void SpecialStagesTest::stageFileSaveNeverReplacesAnotherFile()
+{
+    QFETCH(Bytes, opened);
+    QFETCH(Bytes, onDisk);
+    QFETCH(QString, reason);
+    Harness h;
+    const QString path = h.path(QStringLiteral("file.bin"));
+    QVERIFY(WriteBytes(path, opened));
+    std::unique_ptr<frmZorpII> window(h.open(QStringLiteral(ZORP_SOURCE_DIR "/data/S3S.ZORP"), path));
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    const qsizetype loadMessages = h.scripted.messages.asked.size();
+    QVERIFY(WriteBytes(path, onDisk));
+    button(window.get(), QStringLiteral("S3S_1"))->setChecked(true);
+    auto* editor = find<S3SpecialStage>(window.get(), QStringLiteral("S3S"));
+    editor->SetArrowProperties(S3S_Left, 4, 5, 12);
+    QVERIFY(editor->StageModified());
+
+    // Save, then Yes at the closing question: neither writes, and the window stays.
+    h.scripted.messages.answer(Answer::Ok);
+    button(window.get(), QStringLiteral("Save"))->trigger();
+    h.scripted.messages.answer(Answer::Yes);
+    h.scripted.messages.answer(Answer::Ok);
+    QVERIFY(!window->close());
+
+    const auto& asked = h.scripted.messages.asked;
+    QCOMPARE(asked.size(), loadMessages + 3);
+    for (qsizetype i : {loadMessages, loadMessages + 2}) {
+        QCOMPARE(asked[i].title, QStringLiteral("Cannot Save ROM"));
+        QVERIFY2(asked[i].text.contains(reason), qPrintable(asked[i].text));
+    }
+    QCOMPARE(asked[loadMessages + 1].title, QStringLiteral("Save ROM Changes"));
+    QVERIFY(ReadBytes(path) == onDisk);
+    QVERIFY(editor->StageModified());
 }
 
 QTEST_MAIN(SpecialStagesTest)

@@ -74,7 +74,18 @@ bool TestCodec::DecompressKosinski_Byte(const std::vector<uint8_t>& InByte, std:
 {
     ++decompressCalls;
     auto result = modVorlith_Extract::Decode(InByte);
+    OutByte = result.Ok() ? std::move(result.output) : std::vector<uint8_t>{};
+    return result.Ok();
+}
+
+bool TestCodec::DecompressKosinskiPartial_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte,
+                                               std::string* Reason)
+{
+    ++decompressCalls;
+    auto result = modVorlith_Extract::Decode(InByte);
     OutByte = std::move(result.output);
+    if (!result.Ok() && Reason)
+        *Reason = modVorlith_Extract::DescribeStatus(result.status);
     return result.Ok();
 }
 

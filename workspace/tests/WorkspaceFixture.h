@@ -46,6 +46,8 @@ public:
     bool DecompressKosinski_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte) override;
     bool CompressKosinski_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte) override;
     bool CompressKosinskiOptimal_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte) override;
+    bool DecompressKosinskiPartial_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte,
+                                        std::string* Reason) override;
     // Not used by the workspace.
     bool DecompressKosinski_String(const std::string&, std::string&) override { return false; }
     bool CompressKosinski_String(const std::string&, std::string&) override { return false; }

@@ -133,6 +133,8 @@ class WorkspaceSaveTest : public QObject {
 private slots:
     void editsAreSavedAsExactBytes();
     void restoreDropsEditsWithoutAsking();
+    void openNameEditIsSavedOrDropped_data();
+    void openNameEditIsSavedOrDropped();
     void caseKeepingTableKeepsLowerCase();
     void unknownDecodeTableWritesNoNames();
     void unwritableFileIsRefused_data();
@@ -233,6 +235,47 @@ void WorkspaceSaveTest::restoreDropsEditsWithoutAsking()
     QCOMPARE(list->topLevelItem(1)->text(0), QStringLiteral(" MYSTIC CAVE"));
     QCOMPARE(find<QLineEdit>(window, QStringLiteral("txtPlaylist_0"))->text(), QStringLiteral("02"));
     delete window;
+}
+
+void WorkspaceSaveTest::openNameEditIsSavedOrDropped_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("shown"); // row 0 afterwards
+    QTest::newRow("Save takes the name in the edit box") << QStringLiteral("Save") << QStringLiteral("WOOD ZONE   ");
+    QTest::newRow("Restore drops it") << QStringLiteral("Restore") << QStringLiteral("EMERALD HILL");
+}
+
+void WorkspaceSaveTest::openNameEditIsSavedOrDropped()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, shown);
+    Harness h;
+    const Bytes original = SonicTwoImage();
+    const QString rom = h.path(QStringLiteral("s2.bin"));
+    const QString tpl = h.path(QStringLiteral("S2.ZORP"));
+    QVERIFY(WriteBytes(rom, original));
+    QVERIFY(WriteTemplate(tpl, SonicTwoTemplate()));
+    std::unique_ptr<frmZorpII> window(h.open(tpl, rom));
+    window->show();
+    auto* list = find<QTreeWidget>(window.get(), QStringLiteral("lstLevelSelect"));
+    QTreeWidgetItem* item = list->topLevelItem(0);
+    list->editItem(item, 0);
+    auto* editor = qobject_cast<QLineEdit*>(list->itemWidget(item, 0));
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("wood zone"));
+
+    // The tool bar button is pressed while the edit box is still open.
+    button(window.get(), key)->trigger();
+    QCoreApplication::processEvents();
+    QVERIFY(!list->itemWidget(item, 0));
+    QCOMPARE(item->text(0), shown);
+    QCOMPARE(window->HasUnsavedEdits(), false);
+    // A later save writes what the list shows.
+    window->SaveROM(rom);
+    Bytes expected = original;
+    Put(expected, kNames, S3Codes(ToBytes(shown)));
+    QVERIFY(ReadBytes(rom) == expected);
+    QCOMPARE(h.scripted.messages.asked.size(), 0);
 }
 
 // A template with one level select block over the names at kNames.

@@ -165,14 +165,14 @@ void WorkspaceWindowTest::windowIdentity()
     QVERIFY(!o.window->DecodeTableIsCpp());
     QVERIFY(o.window->S3STempFile().isEmpty());
 
-    // The tool bar: three commands, a separator, seven editor buttons, then
+    // The tool bar: four commands, a separator, seven editor buttons, then
     // the edit history after another separator.
     const QList<QAction*> actions = find<QToolBar>(o.window, QStringLiteral("tlbToolbar"))->actions();
     QStringList keys;
     for (QAction* a : actions)
         keys << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    QCOMPARE(keys, QStringList({"Restore", "Save", "Template", "FixChecksum", "Options", "-", "LvlSelect", "PalEdit",
-                                "Playlist", "S3S",
+    QCOMPARE(keys, QStringList({"Restore", "Save", "Template", "Play", "FixChecksum", "Options", "-", "LvlSelect",
+                                "PalEdit", "Playlist", "S3S",
                                 "WavImporter", "S3S_1", "S3S_2", "-", "Undo", "Redo"}));
 
     // Every control a screen reader meets has a name.

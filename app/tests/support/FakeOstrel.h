@@ -21,6 +21,10 @@ public:
     bool CompressKosinski_String(const std::string&, std::string&) override { return false; }
     bool OstrelPresent() override { return present_; }
     bool CompressKosinskiOptimal_Byte(const std::vector<uint8_t>&, std::vector<uint8_t>&) override { return false; }
+    bool DecompressKosinskiPartial_Byte(const std::vector<uint8_t>&, std::vector<uint8_t>&, std::string*) override
+    {
+        return false;
+    }
 
     int aboutCalls = 0;
 

@@ -17,7 +17,7 @@
 
 // The IID carries the interface version: a plug-in built against another
 // version of this class is refused by the loader instead of being called.
-#define OSTREL_IID "org.zorp2.clsOstrel/0.0.2"
+#define OSTREL_IID "org.zorp2.clsOstrel/0.0.3"
 
 class clsOstrel {
 public:
@@ -53,6 +53,14 @@ public:
     // can find (an optimal parse); it decodes to the same data but its bytes
     // differ from CompressKosinski_Byte's.
     virtual bool CompressKosinskiOptimal_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte) = 0;
+
+    // Like DecompressKosinski_Byte, but a stream that ends early or is damaged
+    // still leaves in OutByte every byte decoded before the fault: those are
+    // the data that could be recovered. Returns true only for a complete
+    // stream that produced something; on false, Reason (when given) gets a
+    // sentence saying what went wrong.
+    virtual bool DecompressKosinskiPartial_Byte(const std::vector<uint8_t>& InByte, std::vector<uint8_t>& OutByte,
+                                                std::string* Reason = nullptr) = 0;
 };
 
 Q_DECLARE_INTERFACE(clsOstrel, OSTREL_IID)

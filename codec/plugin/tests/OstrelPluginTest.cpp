@@ -90,7 +90,7 @@ private slots:
         QTest::newRow("absent") << empty << "was not found";
         QTest::newRow("truncated ELF") << broken << "could not be loaded";
         QTest::newRow("not a library") << text << "could not be loaded";
-        QTest::newRow("older interface") << QStringLiteral(OSTREL_WRONG_IID_DIR) << "org.zorp2.clsOstrel/0.0.2";
+        QTest::newRow("older interface") << QStringLiteral(OSTREL_WRONG_IID_DIR) << OSTREL_IID;
     }
 
     void loaderRefusesMissingBrokenAndForeignLibraries()
@@ -138,6 +138,42 @@ private slots:
         Bytes result{9, 9, 9}; // whatever the caller had is replaced
         QCOMPARE(codec_->DecompressKosinski_Byte(in, result), ok);
         QCOMPARE(result, out);
+    }
+
+    // The partial call gives the bytes decoded before a fault, where the
+    // plain call gives nothing; both agree on success.
+    void decompressPartialKeepsWhatWasDecoded_data()
+    {
+        QTest::addColumn<Bytes>("in");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<Bytes>("out");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("complete") << Bytes{0x59, 0x00, 0x41, 0xFF, 0x00, 0x00, 0x00} << true << Bytes(6, 0x41)
+                                  << QString();
+        QTest::newRow("cut after a literal") << Bytes{0x05, 0x00, 0x41, 0x00} << false << Bytes{0x41}
+                                             << QStringLiteral("ends before its end marker");
+        QTest::newRow("literal, then a copy before the start") << Bytes{0x01, 0x00, 0x41, 0xFE} << false
+                                                               << Bytes{0x41} << QStringLiteral("before the start");
+        QTest::newRow("empty result") << Bytes{0x02, 0x00, 0x00, 0x00, 0x00} << false << Bytes{}
+                                      << QStringLiteral("holds no bytes");
+        QTest::newRow("nothing") << Bytes{} << false << Bytes{} << QStringLiteral("ends before");
+    }
+
+    void decompressPartialKeepsWhatWasDecoded()
+    {
+        QFETCH(Bytes, in);
+        QFETCH(bool, ok);
+        QFETCH(Bytes, out);
+        QFETCH(QString, reason);
+        Bytes result{9, 9, 9};
+        std::string why;
+        QCOMPARE(codec_->DecompressKosinskiPartial_Byte(in, result, &why), ok);
+        QCOMPARE(result, out);
+        QVERIFY2(QString::fromStdString(why).contains(reason), why.c_str());
+        QCOMPARE(why.empty(), ok);
+        Bytes plain;
+        QCOMPARE(codec_->DecompressKosinski_Byte(in, plain), ok);
+        QCOMPARE(plain, ok ? out : Bytes{});
     }
 
     void compressBytes()
@@ -326,7 +362,7 @@ private slots:
             };
             QCOMPARE(text("lblTitle"), QStringLiteral("The Ostrel"));
             QCOMPARE(text("lblMaker"), QStringLiteral("Created by Tazzle Software"));
-            QCOMPARE(text("lblVersion"), QStringLiteral("Version 0.0.2"));
+            QCOMPARE(text("lblVersion"), QStringLiteral("Version 0.0.3"));
             QVERIFY(!text("lblDescription").isEmpty());
             auto* ok = w->findChild<QPushButton*>("cmdOK");
             QVERIFY(ok);

@@ -72,6 +72,7 @@ TEST(StageBlockLoad, PlainBlockIsReadAsItLies)
     const StageBlockLoad load = LoadStageBlock(Plain(0x1234, 3), ImageSource(image), {});
     ASSERT_TRUE(load.ok());
     EXPECT_TRUE(load.warnings.empty());
+    EXPECT_TRUE(load.complete);
     EXPECT_EQ(load.store.StageCount(), 3);
     EXPECT_EQ(load.store.Block(), Slice(image, 0x1234, 3 * 1032));
 }
@@ -83,6 +84,7 @@ TEST(StageBlockLoad, PlainBlockPastTheEndReadsZerosWithAWarning)
     ASSERT_TRUE(load.ok());
     ASSERT_EQ(load.warnings.size(), 1u);
     EXPECT_EQ(load.warnings[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(load.complete);
     const Bytes& block = load.store.Block();
     ASSERT_EQ(block.size(), 2u * 1032);
     EXPECT_EQ(Slice(block, 0, 1032 + 100), Slice(image, 5000 - 1032 - 100, 1032 + 100));
@@ -100,6 +102,7 @@ TEST(StageBlockLoad, DamagedOrMismatchedStreamsKeepWhatWasDecoded)
         const char* name;
         Bytes stream;
         Bytes expectedBlock; // the store's three records
+        bool complete;       // all three records came from the stream
     };
     const Bytes cutStream(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(full.size() / 2));
     const Bytes partial = Extract::Decode(cutStream).output;
@@ -110,9 +113,9 @@ TEST(StageBlockLoad, DamagedOrMismatchedStreamsKeepWhatWasDecoded)
     Bytes twoPadded = Slice(three, 0, 2 * 1032);
     twoPadded.resize(three.size(), 0);
     const Case cases[] = {
-        {"stream cut in the middle", cutStream, partialPadded},
-        {"stream of two stages", modVorlith_Pack::Pack(Slice(three, 0, 2 * 1032)), twoPadded},
-        {"stream of five stages", modVorlith_Pack::Pack(five), Slice(five, 0, 3 * 1032)},
+        {"stream cut in the middle", cutStream, partialPadded, false},
+        {"stream of two stages", modVorlith_Pack::Pack(Slice(three, 0, 2 * 1032)), twoPadded, false},
+        {"stream of five stages", modVorlith_Pack::Pack(five), Slice(five, 0, 3 * 1032), true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -126,6 +129,7 @@ TEST(StageBlockLoad, DamagedOrMismatchedStreamsKeepWhatWasDecoded)
         ASSERT_EQ(load.warnings.size(), 1u);
         EXPECT_EQ(load.warnings[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(load.store.Block(), c.expectedBlock);
+        EXPECT_EQ(load.complete, c.complete);
     }
 }
 

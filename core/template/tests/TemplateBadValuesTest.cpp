@@ -76,6 +76,8 @@ TEST(TemplateBadValues, RefuseTheBlockNamingTheLine)
         {Block("PLAYLIST", kPlaylistOk, {"ADDVALTOROM: 0", "MINSONG: -1"}), 1, "between 0 and 255"},
         {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 2", "SONG: A: 0", "SONG: B: 4"}), 1, "(line 9)"},
         {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 1", "SONG: A: -1"}), 1, "outside the playlist block"},
+        {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 3", "SONG: A: 1", "SONG: B: 2"}), 1, "only 2 SONG lines"},
+        {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 1"}), 1, "only 0 SONG lines"},
         // S3S
         {Block("S3S", {"STARTADDR: 0", "STAGES: 0"}), 3, "between 1 and 65535"},
         {Block("S3S", {"STARTADDR: 0", "STAGES: 65536"}), 3, "between 1 and 65535"},

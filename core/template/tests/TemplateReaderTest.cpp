@@ -274,7 +274,7 @@ TEST(TemplateReader, CompressedStagesWithoutTheCodecSkipTheBlock)
     EXPECT_EQ(message->icon, MessageIcon::Critical);
     EXPECT_EQ(message->title, "The Ostrel Not Found");
     EXPECT_EQ(message->lines,
-              (std::vector<std::string>{"Error: The Ostrel v0.0.2 (or later) has not been found.",
+              (std::vector<std::string>{"Error: The Ostrel v0.0.3 (or later) has not been found.",
                                         "The selected ROM's template requested access to The Ostrel.",
                                         "The specific function requiring The Ostrel has been disabled.", "",
                                         "Please download The Ostrel at Tazzle Software's website,",
