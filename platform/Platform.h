@@ -58,8 +58,9 @@ public:
     virtual FileDialogResult run(QWidget* parent, const FileDialogRequest& request) = 0;
 };
 
-// The per-user settings store, section "Templates": one key per game
-// identifier holding a template path.
+// The per-user settings store. The platform's store is section "Templates":
+// one key per game identifier holding a template path. Other sections
+// ("RecentROMs", "Windows", ...) are reached through group().
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -67,6 +68,9 @@ public:
     virtual void setValue(const QString& key, const QString& value) = 0;
     virtual void remove(const QString& key) = 0; // a missing key is no error
     virtual bool contains(const QString& key) const = 0;
+    // The store of another top-level section of the same settings, created
+    // on first use and owned by this store.
+    virtual SettingsStore& group(const QString& name) = 0;
 };
 
 // Asynchronous playback of a complete WAV image held in memory. A new play

@@ -123,11 +123,24 @@ namespace {
 
 constexpr const char* kOrganization = "ZORP-II";
 constexpr const char* kApplication = "Sonic the Hedgehog Quorvane";
-constexpr const char* kGroup = "Templates";
 
 } // namespace
 
-QtSettingsStore::QtSettingsStore(const QString& iniPath) : iniPath_(iniPath) {}
+QtSettingsStore::QtSettingsStore(const QString& iniPath, const QString& group)
+    : iniPath_(iniPath)
+    , group_(group)
+{
+}
+
+QtSettingsStore::~QtSettingsStore() = default;
+
+SettingsStore& QtSettingsStore::group(const QString& name)
+{
+    auto& store = groups_[name];
+    if (!store)
+        store = std::make_unique<QtSettingsStore>(iniPath_, name);
+    return *store;
+}
 
 std::unique_ptr<QSettings> QtSettingsStore::open() const
 {
@@ -135,7 +148,7 @@ std::unique_ptr<QSettings> QtSettingsStore::open() const
                         ? std::make_unique<QSettings>(QString::fromLatin1(kOrganization),
                                                       QString::fromLatin1(kApplication))
                         : std::make_unique<QSettings>(iniPath_, QSettings::IniFormat);
-    settings->beginGroup(QString::fromLatin1(kGroup));
+    settings->beginGroup(group_);
     return settings;
 }
 

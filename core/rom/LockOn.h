@@ -89,7 +89,8 @@ struct S2ExtraLoad {
 };
 
 // Reads AppFilePath(kS2ExtraFileName), or the file at path; a missing file
-// or one of any size but kS2ExtraSize gives a message saying what to put where.
+// (named in the user's folder) or one of any size but kS2ExtraSize gives a
+// message saying what to put where.
 S2ExtraLoad LoadS2ExtraImage();
 S2ExtraLoad LoadS2ExtraImage(const std::string& path);
 

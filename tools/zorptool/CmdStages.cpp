@@ -11,7 +11,7 @@
 //           the exact encoder's stream, else the smallest stream, else not at
 //           all. Unchanged compressed stages are not rewritten.
 //
-// The block comes from the game's default template in the program directory,
+// The block comes from the game's default template in the data folder,
 // or from --template FILE.
 #include <cstdio>
 #include <filesystem>

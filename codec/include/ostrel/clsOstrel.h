@@ -13,7 +13,7 @@
 
 #include <QtPlugin>
 
-#include "ostrel/StartDirection.h"
+#include "stage/StartDirection.h"
 
 // The IID carries the interface version: a plug-in built against another
 // version of this class is refused by the loader instead of being called.
