@@ -2,6 +2,7 @@
 # Writes a manual page (gzip-compressed) from a roff template in which
 # @HELP@ stands for the program's own --help text, so the page cannot drift
 # from the program. @VERSION@ and @DATE@ are filled in too.
+cmake_minimum_required(VERSION 3.25) # new evaluation rules: "@HELP@" stays plain text
 foreach(var PROGRAM TEMPLATE VERSION OUTPUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "ManPage.cmake: ${var} is not set")

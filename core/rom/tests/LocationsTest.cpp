@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "rom/Locations.h"
+#include "rom/LockOn.h"
 #include "rom/PubFunctions.h"
 #include "RomTestFiles.h"
 
@@ -77,6 +78,10 @@ TEST_F(LocationsTest, UserCopiesComeBeforeShippedOnes)
     EXPECT_EQ(AppFilePath("S3.ZORP"), shipped + "/S3.ZORP");
     EXPECT_EQ(AppFilePath("S1.ZORP"), shipped + "/S1.ZORP"); // missing everywhere: the shipped name
     EXPECT_EQ(UserFilePath("S2K_EXTRA.BIN"), user + "/S2K_EXTRA.BIN");
+    // A missing extra image is asked for where the user can put it.
+    const S2ExtraLoad extra = LoadS2ExtraImage();
+    ASSERT_FALSE(extra.ok());
+    EXPECT_NE(extra.error->text().find(user + "/S2K_EXTRA.BIN"), std::string::npos);
 
     EXPECT_EQ(ExpandProgramDir("*ZORP*/S2.ZORP"), user + "/S2.ZORP");
     EXPECT_EQ(ExpandProgramDir("*ZORP*\\S3.ZORP"), shipped + "/S3.ZORP");
