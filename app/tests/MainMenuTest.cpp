@@ -14,6 +14,7 @@
 #include "frmAbout.h"
 #include "frmMainMenu.h"
 #include "frmTemplates.h"
+#include "Screenshot.h"
 #include "frmZorpII.h"
 #include "support/AppTestSupport.h"
 #include "support/FakeOstrel.h"
@@ -419,14 +420,11 @@ private slots:
     // Saves a picture of the menu when ZORP_SCREENSHOT_DIR names a folder.
     void screenshot()
     {
-        const QString folder = qEnvironmentVariable("ZORP_SCREENSHOT_DIR");
-        if (folder.isEmpty())
+        if (zorp::test::ScreenshotFolder().isEmpty())
             QSKIP("ZORP_SCREENSHOT_DIR not set");
-        QTest::qWait(50);
-        QVERIFY(menu->grab().save(folder + "/mainmenu.png"));
+        QVERIFY(zorp::test::SaveScreenshot(*menu, "mainmenu.png"));
         QWidget* about = menu->ShowAbout();
-        QTest::qWait(50);
-        QVERIFY(about->grab().save(folder + "/about.png"));
+        QVERIFY(zorp::test::SaveScreenshot(*about, "about.png"));
         about->close();
     }
 

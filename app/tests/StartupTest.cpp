@@ -158,6 +158,20 @@ private slots:
         QCOMPARE(AnswerWithoutWindows(arguments).value_or(-1), status);
     }
 
+    void locationsReportNeedsDefinitionsTemplatesAndCodec()
+    {
+        if (!QFile::exists(QStringLiteral(ZORP_BIN_DIR) + "/libostrel.so"))
+            QSKIP("the codec plug-in has not been built");
+        const CodecLoad codec = LoadCodec(QStringLiteral(ZORP_BIN_DIR));
+        QVERIFY2(codec.codec, qPrintable(codec.error));
+        QCOMPARE(PrintLocations(codec), 1); // no template shipped
+        dir->write("S2.ZORP", zorp::test::MinimalTemplate("S2"));
+        QCOMPARE(PrintLocations(codec), 0);
+        QCOMPARE(PrintLocations(CodecLoad{nullptr, "missing"}), 1);
+        dir->removeFile("ROM_DEF.RDEF");
+        QCOMPARE(PrintLocations(codec), 1);
+    }
+
     void badCommandLinesAreUsageErrors_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "AppContext.h"
+#include "Screenshot.h"
 #include "frmTemplates.h"
 #include "support/AppTestSupport.h"
 #include "testing/ScriptedPlatform.h"
@@ -406,14 +407,12 @@ private slots:
     // Saves a picture of the window when ZORP_SCREENSHOT_DIR names a folder.
     void screenshot()
     {
-        const QString folder = qEnvironmentVariable("ZORP_SCREENSHOT_DIR");
-        if (folder.isEmpty())
+        if (zorp::test::ScreenshotFolder().isEmpty())
             QSKIP("ZORP_SCREENSHOT_DIR not set");
         scripted->settings.values["S3"] = "*ZORP*/hacks/S3 Remix.ZORP";
         openWindow();
         select(3);
-        QTest::qWait(50);
-        QVERIFY(window->grab().save(folder + "/templates.png"));
+        QVERIFY(zorp::test::SaveScreenshot(*window, "templates.png"));
     }
 
     void missingDefinitionsAreReportedNotFatal()
