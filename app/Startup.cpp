@@ -17,6 +17,13 @@
 
 namespace zorp::ui {
 
+void SetApplicationNames()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("ZORP-II"));
+    QCoreApplication::setApplicationName(QStringLiteral("Sonic the Hedgehog Quorvane"));
+    QCoreApplication::setApplicationVersion(QString::fromStdString(ProgramVersionText()));
+}
+
 CodecLoad LoadCodec(const QString& codecDirectory)
 {
     CodecLoad result;

@@ -14,6 +14,11 @@ namespace zorp::ui {
 struct AppContext;
 class frmMainMenu;
 
+// The organisation and application names under which the settings store and
+// the user's data folder (QStandardPaths::AppDataLocation) are kept; they
+// match core's kUserDataSubfolder, which zorptool uses without Qt.
+void SetApplicationNames();
+
 // The codec object from the plug-in in codecDirectory (the locations
 // service's codec folder), or null with the loader's reason.
 struct CodecLoad {

@@ -311,19 +311,25 @@ void frmMainMenu::dropEvent(QDropEvent* event)
 
 frmTemplates* frmMainMenu::ShowTemplates()
 {
-    if (!templates_)
+    if (!templates_) {
         templates_ = new frmTemplates(context_);
+        RememberGeometry(templates_, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    }
     return ShowOwnWindow(templates_.data());
 }
 
 QWidget* frmMainMenu::OpenROMConverter()
 {
-    return ShowOwnWindow(new frmROMConv(context_.platform));
+    auto* window = new frmROMConv(context_.platform);
+    RememberGeometry(window, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    return ShowOwnWindow(window);
 }
 
 QWidget* frmMainMenu::OpenLockOnCombiner()
 {
-    return ShowOwnWindow(new frmSKLockOn(context_.platform));
+    auto* window = new frmSKLockOn(context_.platform);
+    RememberGeometry(window, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    return ShowOwnWindow(window);
 }
 
 QWidget* frmMainMenu::ShowAbout()

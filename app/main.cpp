@@ -9,7 +9,6 @@
 #include "Startup.h"
 #include "frmMainMenu.h"
 #include "rom/Locations.h"
-#include "template/ProgramVersion.h"
 
 int main(int argc, char* argv[])
 {
@@ -25,9 +24,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // The settings store and the user's data folder are kept under the
     // program's title.
-    QCoreApplication::setOrganizationName(QStringLiteral("ZORP-II"));
-    QCoreApplication::setApplicationName(QStringLiteral("Sonic the Hedgehog Quorvane"));
-    QCoreApplication::setApplicationVersion(QString::fromStdString(zorp::ProgramVersionText()));
+    SetApplicationNames();
     QGuiApplication::setDesktopFileName(QStringLiteral("zorp"));
     zorp::SetLocations(zorp::LocationsForExecutable(
         ToNativePath(QCoreApplication::applicationDirPath()),

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -16,8 +17,10 @@
 #include "AppContext.h"
 #include "RecentRoms.h"
 #include "Screenshot.h"
+#include "Startup.h"
 #include "frmMainMenu.h"
 #include "frmZorpII.h"
+#include "rom/Locations.h"
 #include "support/AppTestSupport.h"
 #include "testing/ScriptedPlatform.h"
 
@@ -235,6 +238,25 @@ private slots:
         menu->OpenROM(sonic2("B.bin"));
         QCOMPARE(OpenWorkspaces().size(), 1);
         QCOMPARE(OpenWorkspaces().first()->TemplateFile(), dir->filePath("S2.ZORP"));
+    }
+
+    void userDataFolderIsTheOneZorptoolUses()
+    {
+        // zorp asks Qt, zorptool (no Qt) asks the core: both must name one folder.
+        SetApplicationNames();
+        QCOMPARE(QString::fromStdString(zorp::DefaultUserDataDir()),
+                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    }
+
+    void utilityWindowsKeepTheirPlaceToo()
+    {
+        QWidget* converter = menu->OpenROMConverter();
+        converter->setGeometry(90, 80, 640, 420);
+        const QRect placed = converter->geometry();
+        converter->close();
+        QWidget* again = menu->OpenROMConverter();
+        QCOMPARE(again->geometry(), placed);
+        QVERIFY(scripted->settings.group("Windows").contains("frmROMConv"));
     }
 
     // The menu with its recent list dropped down, for the docs.
