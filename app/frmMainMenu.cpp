@@ -106,6 +106,7 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
     mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
     mnuRecent->setAccessibleName(mnuRecent->title());
     connect(mnuRecent, &QMenu::aboutToShow, this, &frmMainMenu::RefreshRecentROMs);
+    connect(mnuRecent, &QMenu::aboutToHide, this, [this] { droppedRecent_.clear(); });
     if (auto* button = qobject_cast<QToolButton*>(tlbMainMenu->widgetForAction(openRom))) {
         button->setMenu(mnuRecent);
         button->setPopupMode(QToolButton::MenuButtonPopup);
@@ -159,6 +160,8 @@ bool frmMainMenu::StartUp()
         move(screen->availableGeometry().topLeft());
     // Where the user last left the menu wins over the corner.
     RememberGeometry(this, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    // Filled now as well as on each drop-down: an empty menu may not drop down.
+    RefreshRecentROMs();
     if (auto error = context_.reloadDefinitions()) {
         ShowMessage(context_.platform, this, *error);
         return false;
@@ -258,7 +261,8 @@ void frmMainMenu::openWorkspace(const QString& gameId, const QString& romPath, c
 void frmMainMenu::RefreshRecentROMs()
 {
     RecentRoms recent(context_.platform.settings->group(QLatin1String(kRecentGroup)));
-    const QStringList dropped = recent.dropMissing();
+    // The note stays until the list has been shown once.
+    droppedRecent_ += recent.dropMissing();
     mnuRecent->clear();
     const QStringList paths = recent.paths();
     for (qsizetype i = 0; i < paths.size(); ++i) {
@@ -278,7 +282,7 @@ void frmMainMenu::RefreshRecentROMs()
         none->setObjectName(QStringLiteral("mnuRecentNone"));
         none->setEnabled(false);
     }
-    for (const QString& path : dropped) {
+    for (const QString& path : droppedRecent_) {
         QAction* note = mnuRecent->addAction(QStringLiteral("Removed, file no longer exists: ") + path);
         note->setObjectName(QStringLiteral("mnuRecentRemoved"));
         note->setEnabled(false);

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class QAction;
 class QCloseEvent;
@@ -67,6 +68,7 @@ private:
     AppContext& context_;
     QToolBar* tlbMainMenu = nullptr;
     QMenu* mnuRecent = nullptr;
+    QStringList droppedRecent_; // recent files found missing, noted until the list is shown
     QPointer<frmTemplates> templates_;
 };
 

@@ -44,7 +44,8 @@ check() { # description, then the command; its output is shown on failure
 expect_in() { grep -qF -- "$1" <<<"$2"; }
 
 (cd "$root" && "$usr/bin/zorptool" identify "$rom") > "$root/identify.txt" 2>&1 || true
-check "installed zorptool identify gives S2" expect_in "S2" "$(cat "$root/identify.txt")"
+name=$(printf '%s' "$record" | cut -d'|' -f2)
+check "installed zorptool identify gives S2" expect_in "$(printf 'S2\t%s' "$name")" "$(cat "$root/identify.txt")"
 "$usr/bin/zorp" --locations > "$root/locations.txt" 2>&1 && status=0 || status=$?
 locations=$(cat "$root/locations.txt")
 check "installed zorp finds its files (exit status $status)" test "$status" = 0

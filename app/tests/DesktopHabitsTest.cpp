@@ -151,6 +151,11 @@ private slots:
         QVERIFY(note);
         QVERIFY(!note->isEnabled());
         QCOMPARE(note->text(), "Removed, file no longer exists: " + dir->filePath("B.bin"));
+        menu->RefreshRecentROMs(); // refreshed again before it was shown: the note stays
+        QVERIFY(menu->recentMenu()->findChild<QAction*>("mnuRecentRemoved"));
+        QMetaObject::invokeMethod(menu->recentMenu(), "aboutToHide");
+        menu->RefreshRecentROMs(); // shown once: the note has done its job
+        QVERIFY(!menu->recentMenu()->findChild<QAction*>("mnuRecentRemoved"));
 
         // Choosing an entry opens it as Open ROM does, and moves it to the top.
         menu->recentMenu()->findChild<QAction*>("mnuRecent2")->trigger();
