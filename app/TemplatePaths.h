@@ -1,8 +1,9 @@
 #pragma once
 // Where the template of each game lives: the settings store holds one key per
 // game identifier; a game without a key uses the file named after its
-// identifier in the program directory. Paths inside the program directory are
-// stored with the "*ZORP*" token so the setting survives moving the program.
+// identifier in the shipped templates folder, or the user's own copy of it
+// (rom/Locations.h). Paths inside those folders are stored with the "*ZORP*"
+// token so the setting survives moving or installing the program.
 #include <QString>
 
 namespace zorp::ui {
@@ -19,10 +20,10 @@ bool IsDefaultTemplatePath(const QString& gameId, const QString& path);
 // The stored path of a game, or its default when the key is absent.
 QString StoredTemplatePath(const SettingsStore& settings, const QString& gameId);
 
-// "*ZORP*" at the start becomes the program directory.
+// "*ZORP*" at the start becomes the templates folder (the user's copy first).
 QString ExpandTemplatePath(const QString& path);
 
-// A path inside the program directory becomes "*ZORP*/...".
+// A path inside the templates folder or the user's folder becomes "*ZORP*/...".
 QString CollapseTemplatePath(const QString& path);
 
 } // namespace zorp::ui

@@ -3,20 +3,27 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLayout>
+#include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 #include "AccessibleTitle.h"
 #include "AppContext.h"
 #include "MenuIcons.h"
 #include "MenuMessages.h"
 #include "CoreMessage.h"
-#include "CoreMessage.h"
+#include "RecentRoms.h"
 #include "TemplatePaths.h"
+#include "WindowGeometry.h"
 #include "frmAbout.h"
 #include "frmEmulator.h"
 #include "frmROMConv.h"
@@ -39,6 +46,22 @@ constexpr const char* kRomFilter =
     "S3S Special Stage Files (*.S3S)|*.S3S";
 constexpr const char* kTemplateDialogTitle = "Select New ZORP-II Template File For ";
 constexpr const char* kTemplateFilter = "ZORP-II Template Files (*.ZORP)|*.ZORP";
+
+constexpr const char* kRecentGroup = "RecentROMs";
+constexpr const char* kWindowsGroup = "Windows";
+
+// The local files among dropped data; other URLs (web pages, ...) are not ROMs.
+QStringList DroppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (!data)
+        return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            files << url.toLocalFile();
+    }
+    return files;
+}
 
 bool CanOpenForReading(const QString& path)
 {
@@ -80,8 +103,18 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
     addToolBar(tlbMainMenu);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    connect(addMenuAction(QStringLiteral("ROM"), QStringLiteral("Open ROM"), QStringLiteral("Hack into a ROM.")),
-            &QAction::triggered, this, &frmMainMenu::LoadROM);
+    QAction* openRom = addMenuAction(QStringLiteral("ROM"), QStringLiteral("Open ROM"), QStringLiteral("Hack into a ROM."));
+    connect(openRom, &QAction::triggered, this, &frmMainMenu::LoadROM);
+    // The button opens the file dialog; its arrow drops down the recent ROMs.
+    mnuRecent = new QMenu(QStringLiteral("Recent ROMs"), this);
+    mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
+    mnuRecent->setAccessibleName(mnuRecent->title());
+    connect(mnuRecent, &QMenu::aboutToShow, this, &frmMainMenu::RefreshRecentROMs);
+    connect(mnuRecent, &QMenu::aboutToHide, this, [this] { droppedRecent_.clear(); });
+    if (auto* button = qobject_cast<QToolButton*>(tlbMainMenu->widgetForAction(openRom))) {
+        button->setMenu(mnuRecent);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
     connect(addMenuAction(QStringLiteral("Template"), QStringLiteral("Templates"),
                           QStringLiteral("Select default templates for certain ROM types.")),
             &QAction::triggered, this, &frmMainMenu::ShowTemplates);
@@ -100,6 +133,7 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
 
     // A bar of buttons, nothing else: the window is exactly as large as the bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setAcceptDrops(true);
 }
 
 QAction* frmMainMenu::addMenuAction(const QString& key, const QString& text, const QString& toolTip)
@@ -131,6 +165,10 @@ bool frmMainMenu::StartUp()
     setWindowTitle(Caption());
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().topLeft());
+    // Where the user last left the menu wins over the corner.
+    RememberGeometry(this, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    // Filled now as well as on each drop-down: an empty menu may not drop down.
+    RefreshRecentROMs();
     if (auto error = context_.reloadDefinitions()) {
         ShowMessage(context_.platform, this, *error);
         return false;
@@ -241,24 +279,87 @@ void frmMainMenu::openWorkspace(const QString& gameId, const QString& romPath, c
     // not fit the ROM.
     if (!workspace->LoadROM(romPath) || !workspace)
         return;
+    RememberGeometry(workspace, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
     workspace->show();
+    RecentRoms(context_.platform.settings->group(QLatin1String(kRecentGroup))).add(romPath);
+}
+
+void frmMainMenu::RefreshRecentROMs()
+{
+    RecentRoms recent(context_.platform.settings->group(QLatin1String(kRecentGroup)));
+    // The note stays until the list has been shown once.
+    droppedRecent_ += recent.dropMissing();
+    mnuRecent->clear();
+    const QStringList paths = recent.paths();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QFileInfo file(paths[i]);
+        // "&10" would make the 1 the shortcut of two entries: the tenth has none.
+        const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
+        QAction* entry = mnuRecent->addAction(number + QLatin1String("  ") + file.fileName() + QLatin1String("  (") +
+                                              QDir::toNativeSeparators(file.absolutePath()) + QLatin1Char(')'));
+        entry->setObjectName(QStringLiteral("mnuRecent") + QString::number(i + 1));
+        entry->setStatusTip(paths[i]);
+        entry->setToolTip(paths[i]);
+        const QString path = paths[i];
+        connect(entry, &QAction::triggered, this, [this, path] { OpenROM(path); });
+    }
+    if (paths.isEmpty()) {
+        QAction* none = mnuRecent->addAction(QStringLiteral("No recent ROMs"));
+        none->setObjectName(QStringLiteral("mnuRecentNone"));
+        none->setEnabled(false);
+    }
+    for (const QString& path : droppedRecent_) {
+        QAction* note = mnuRecent->addAction(QStringLiteral("Removed, file no longer exists: ") + path);
+        note->setObjectName(QStringLiteral("mnuRecentRemoved"));
+        note->setEnabled(false);
+    }
+    if (!paths.isEmpty()) {
+        mnuRecent->addSeparator();
+        QAction* clearList = mnuRecent->addAction(QStringLiteral("Clear List"));
+        clearList->setObjectName(QStringLiteral("mnuRecentClear"));
+        connect(clearList, &QAction::triggered, this, [this] {
+            RecentRoms(context_.platform.settings->group(QLatin1String(kRecentGroup))).clear();
+        });
+    }
+}
+
+void frmMainMenu::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMainMenu::dropEvent(QDropEvent* event)
+{
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    for (const QString& file : files)
+        OpenROM(file);
 }
 
 frmTemplates* frmMainMenu::ShowTemplates()
 {
-    if (!templates_)
+    if (!templates_) {
         templates_ = new frmTemplates(context_);
+        RememberGeometry(templates_, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    }
     return ShowOwnWindow(templates_.data());
 }
 
 QWidget* frmMainMenu::OpenROMConverter()
 {
-    return ShowOwnWindow(new frmROMConv(context_.platform));
+    auto* window = new frmROMConv(context_.platform);
+    RememberGeometry(window, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    return ShowOwnWindow(window);
 }
 
 QWidget* frmMainMenu::OpenLockOnCombiner()
 {
-    return ShowOwnWindow(new frmSKLockOn(context_.platform));
+    auto* window = new frmSKLockOn(context_.platform);
+    RememberGeometry(window, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    return ShowOwnWindow(window);
 }
 
 QWidget* frmMainMenu::EditEmulator()

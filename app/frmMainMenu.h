@@ -1,15 +1,20 @@
 #pragma once
 // The main menu: the program's first window, alive for the whole run. Its tool
 // bar opens a ROM for hacking (identify the game, find its template, open a
-// workspace), the default templates window, the ROM utilities and the about
-// window. Closing it ends the program, after asking when other windows are
+// workspace; the button's drop-down lists the recent ROMs, and ROM files can
+// be dropped on the window), the default templates window, the ROM utilities
+// and the about window. Closing it ends the program, after asking when other windows are
 // open.
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class QAction;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
+class QMenu;
 class QToolBar;
 
 namespace zorp::ui {
@@ -38,6 +43,12 @@ public:
     // game, finds or asks for its template and opens a workspace for it.
     void OpenROM(const QString& romPath);
 
+    // Fills the Open ROM button's "Recent ROMs" list (done each time it
+    // drops down): files that no longer exist leave the list, with a note
+    // in it naming them.
+    void RefreshRecentROMs();
+    QMenu* recentMenu() const { return mnuRecent; }
+
     // The shared default templates window, created on first use.
     frmTemplates* ShowTemplates();
     QWidget* OpenROMConverter();
@@ -48,6 +59,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // ROM files dropped on the menu open as if chosen with Open ROM.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QAction* addMenuAction(const QString& key, const QString& text, const QString& toolTip);
@@ -58,6 +72,8 @@ private:
 
     AppContext& context_;
     QToolBar* tlbMainMenu = nullptr;
+    QMenu* mnuRecent = nullptr;
+    QStringList droppedRecent_; // recent files found missing, noted until the list is shown
     QPointer<frmTemplates> templates_;
 };
 

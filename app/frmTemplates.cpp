@@ -1,6 +1,8 @@
 #include "frmTemplates.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,8 +13,9 @@
 
 #include "AppContext.h"
 #include "CoreMessage.h"
-#include "CoreMessage.h"
 #include "TemplatePaths.h"
+#include "rom/Locations.h"
+#include "rom/PubFunctions.h"
 #include "template/TemplateCheck.h"
 
 namespace zorp::ui {
@@ -65,6 +68,8 @@ void frmTemplates::buildWidgets()
     txtTemplate->setMinimumWidth(300);
     cmdBrowse = MakeButton(QStringLiteral("cmdBrowse"), QStringLiteral("Browse..."), fraTempToLoad);
     cmdDefault = MakeButton(QStringLiteral("cmdDefault"), QStringLiteral("Default"), fraTempToLoad);
+    cmdCustomise = MakeButton(QStringLiteral("cmdCustomise"), QStringLiteral("Customise..."), fraTempToLoad);
+    cmdCustomise->setToolTip(QStringLiteral("Copy the shipped template into your own data folder to edit it."));
     lblZORPPath = new QLabel(QStringLiteral("(Use *ZORP* to indicate ZORP-II's program folder)"), fraTempToLoad);
     lblZORPPath->setObjectName(QStringLiteral("lblZORPPath"));
     lblZORPPath->setAccessibleName(lblZORPPath->text());
@@ -73,6 +78,7 @@ void frmTemplates::buildWidgets()
     pathRow->addWidget(txtTemplate, 1);
     pathRow->addWidget(cmdBrowse);
     pathRow->addWidget(cmdDefault);
+    pathRow->addWidget(cmdCustomise);
     auto* templateLayout = new QVBoxLayout(fraTempToLoad);
     templateLayout->addLayout(pathRow);
     templateLayout->addWidget(lblZORPPath);
@@ -98,6 +104,7 @@ void frmTemplates::buildWidgets()
     connect(txtTemplate, &QLineEdit::textChanged, this, &frmTemplates::templateTextChanged);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmTemplates::browse);
     connect(cmdDefault, &QPushButton::clicked, this, &frmTemplates::useDefault);
+    connect(cmdCustomise, &QPushButton::clicked, this, &frmTemplates::customise);
     connect(cmdSave, &QPushButton::clicked, this, &frmTemplates::saveToStore);
     connect(cmdRestore, &QPushButton::clicked, this, &frmTemplates::restoreFromStore);
     connect(cmdRestoreDefault, &QPushButton::clicked, this, &frmTemplates::restoreDefaults);
@@ -167,6 +174,55 @@ void frmTemplates::useDefault()
     if (row < 0 || row >= paths_.size())
         return;
     txtTemplate->setText(DefaultTemplatePath(gameIdAt(row)));
+}
+
+void frmTemplates::customise()
+{
+    const int row = lstGames->currentRow();
+    if (row < 0 || row >= paths_.size())
+        return;
+    const QString fileName = gameIdAt(row) + QStringLiteral(".ZORP");
+    const Locations& at = CurrentLocations();
+    const QString shipped = FromNativePath(JoinPath(at.dataDir, ToBytes(fileName)));
+    const QString own = at.userDir.empty() ? QString() : FromNativePath(JoinPath(at.userDir, ToBytes(fileName)));
+    auto fail = [&](const QString& reason) {
+        context_.platform.messages->show(
+            this, {QStringLiteral("Cannot Customise Template"),
+                   QStringLiteral("The shipped template could not be copied:\n") + shipped + QLatin1Char('\n') + reason,
+                   Icon::Critical, Buttons::Ok});
+    };
+    if (own.isEmpty())
+        return fail(QStringLiteral("There is no user data folder to copy it to."));
+    if (!QFileInfo(shipped).isFile())
+        return fail(QStringLiteral("There is no such file."));
+    if (QFileInfo::exists(own)) {
+        const Answer replace = context_.platform.messages->show(
+            this, {QStringLiteral("Customise Template"),
+                   QStringLiteral("You already have your own copy of this template:\n") + own +
+                       QStringLiteral("\nReplace it with a fresh copy of the shipped one?"),
+                   Icon::Question, Buttons::YesNo});
+        if (replace != Answer::Yes)
+            return;
+        if (!QFile::remove(own))
+            return fail(QStringLiteral("Your copy cannot be replaced: ") + own);
+    }
+    QString reason;
+    if (!QDir().mkpath(QFileInfo(own).absolutePath()))
+        reason = QStringLiteral("The folder cannot be made: ") + QFileInfo(own).absolutePath();
+    QFile source(shipped);
+    if (reason.isEmpty() && !source.copy(own))
+        reason = source.errorString();
+    if (!reason.isEmpty())
+        return fail(reason);
+    // Shipped files are read-only when installed; the copy is the user's to edit.
+    QFile(own).setPermissions(QFile(own).permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    // "*ZORP*/GAME.ZORP" names the user's copy now that it exists.
+    txtTemplate->setText(DefaultTemplatePath(gameIdAt(row)));
+    context_.platform.messages->show(
+        this, {QStringLiteral("Template Customised"),
+               QStringLiteral("This copy of the shipped template is yours to edit:\n") + own +
+                   QStringLiteral("\nIt is used in place of the shipped one from now on."),
+               Icon::Information, Buttons::Ok});
 }
 
 void frmTemplates::browse()

@@ -3,6 +3,9 @@
 // the definitions table, the template the main menu opens its ROMs with. It
 // edits a working copy of the stored paths; only "Save to Registry" writes
 // them, except "Restore Defaults", which deletes the stored keys at once.
+// "Customise..." copies the game's shipped template into the user's data
+// folder, where it is used in place of the shipped one; the shipped file is
+// never written.
 #include <QStringList>
 #include <QWidget>
 
@@ -36,6 +39,7 @@ private:
     void templateTextChanged(const QString& text);
     void browse();
     void useDefault();
+    void customise();
     void saveToStore();
     void restoreFromStore();
     void restoreDefaults();
@@ -55,6 +59,7 @@ private:
     QLineEdit* txtTemplate = nullptr;
     QPushButton* cmdBrowse = nullptr;
     QPushButton* cmdDefault = nullptr;
+    QPushButton* cmdCustomise = nullptr;
     QLabel* lblZORPPath = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdRestore = nullptr;

@@ -58,9 +58,10 @@ public:
     virtual FileDialogResult run(QWidget* parent, const FileDialogRequest& request) = 0;
 };
 
-// A per-user settings store bound to one group: "Templates" (one key per
-// game identifier holding a template path) or "Preferences" (the user's other
-// choices: the emulator command line, save options).
+// The per-user settings store. The platform's `settings` is group "Templates":
+// one key per game identifier holding a template path; its `preferences` is
+// group "Preferences" (the emulator command line, save options). Other groups
+// ("RecentROMs", "Windows", ...) are reached through group().
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -68,6 +69,9 @@ public:
     virtual void setValue(const QString& key, const QString& value) = 0;
     virtual void remove(const QString& key) = 0; // a missing key is no error
     virtual bool contains(const QString& key) const = 0;
+    // The store of another top-level section of the same settings, created
+    // on first use and owned by this store.
+    virtual SettingsStore& group(const QString& name) = 0;
 };
 
 // Asynchronous playback of a complete WAV image held in memory. A new play

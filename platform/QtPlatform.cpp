@@ -128,7 +128,21 @@ constexpr const char* kApplication = "Sonic the Hedgehog Quorvane";
 
 } // namespace
 
-QtSettingsStore::QtSettingsStore(const QString& iniPath, const QString& group) : iniPath_(iniPath), group_(group) {}
+QtSettingsStore::QtSettingsStore(const QString& iniPath, const QString& group)
+    : iniPath_(iniPath)
+    , group_(group)
+{
+}
+
+QtSettingsStore::~QtSettingsStore() = default;
+
+SettingsStore& QtSettingsStore::group(const QString& name)
+{
+    auto& store = groups_[name];
+    if (!store)
+        store = std::make_unique<QtSettingsStore>(iniPath_, name);
+    return *store;
+}
 
 std::unique_ptr<QSettings> QtSettingsStore::open() const
 {

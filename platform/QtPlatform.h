@@ -1,6 +1,7 @@
 #pragma once
 // The real implementations: QMessageBox, QFileDialog, QSettings, QAudioSink
 // and QProcess.
+#include <map>
 #include <memory>
 
 #include "Platform.h"
@@ -19,21 +20,24 @@ public:
     FileDialogResult run(QWidget* parent, const FileDialogRequest& request) override;
 };
 
-// QSettings of the application "Sonic the Hedgehog Quorvane", one group of it
-// ("Templates" unless another is named). An ini path (tests) replaces the
-// user's store with that file.
+// QSettings of the application "Sonic the Hedgehog Quorvane", group "Templates"
+// (or the group named). An ini path (tests) replaces the user's store with
+// that file.
 class QtSettingsStore : public SettingsStore {
 public:
     explicit QtSettingsStore(const QString& iniPath = QString(), const QString& group = QStringLiteral("Templates"));
+    ~QtSettingsStore() override;
     QString value(const QString& key, const QString& defaultValue) const override;
     void setValue(const QString& key, const QString& value) override;
     void remove(const QString& key) override;
     bool contains(const QString& key) const override;
+    SettingsStore& group(const QString& name) override;
 
 private:
     std::unique_ptr<QSettings> open() const;
     QString iniPath_;
     QString group_;
+    std::map<QString, std::unique_ptr<QtSettingsStore>> groups_;
 };
 
 // QProcess: programs are looked up on the PATH, then in /usr/games (where

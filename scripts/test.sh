@@ -2,6 +2,8 @@
 # Installs the dependencies, builds ZORP-II and runs the whole test suite:
 # once in the normal build, then once more built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (set ZORP_SKIP_SANITIZERS=1 to skip that pass).
+# Between the two, the Debian package is made from the normal build and
+# checked unpacked in a clean folder (scripts/check-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -9,6 +11,9 @@ export QT_QPA_PLATFORM=offscreen
 
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+echo "== The Debian package, unpacked and run from a clean folder"
+bash scripts/check-package.sh --build
 
 if [ "${ZORP_SKIP_SANITIZERS:-0}" != 1 ]; then
   echo "== The same suite under AddressSanitizer and UndefinedBehaviorSanitizer"

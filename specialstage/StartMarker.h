@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "ostrel/StartDirection.h"
+#include "stage/StartDirection.h"
 
 namespace zorp::ui {
 

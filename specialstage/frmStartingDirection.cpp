@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "ostrel/StartDirection.h"
+#include "stage/StartDirection.h"
 #include "specialstage/StagePictures.h"
 
 namespace zorp::ui {

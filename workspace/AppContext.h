@@ -21,7 +21,8 @@ struct AppContext {
 
     bool codecPresent() const; // codec loaded and answering OstrelPresent()
 
-    // Reloads ROM_DEF.RDEF from the program directory. On failure the table in
+    // Reloads ROM_DEF.RDEF (the user's copy, else the shipped one: see
+    // rom/Locations.h). On failure the table in
     // use is kept and the message is returned for the caller to show.
     std::optional<Message> reloadDefinitions();
 };

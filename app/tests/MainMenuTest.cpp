@@ -16,6 +16,7 @@
 #include "frmAbout.h"
 #include "frmMainMenu.h"
 #include "frmTemplates.h"
+#include "Screenshot.h"
 #include "frmZorpII.h"
 #include "support/AppTestSupport.h"
 #include "support/FakeOstrel.h"
@@ -472,14 +473,11 @@ private slots:
 
     void screenshot()
     {
-        const QString folder = qEnvironmentVariable("ZORP_SCREENSHOT_DIR");
-        if (folder.isEmpty())
+        if (zorp::test::ScreenshotFolder().isEmpty())
             QSKIP("ZORP_SCREENSHOT_DIR not set");
-        QTest::qWait(50);
-        QVERIFY(menu->grab().save(folder + "/mainmenu.png"));
+        QVERIFY(zorp::test::SaveScreenshot(*menu, "mainmenu.png"));
         QWidget* about = menu->ShowAbout();
-        QTest::qWait(50);
-        QVERIFY(about->grab().save(folder + "/about.png"));
+        QVERIFY(zorp::test::SaveScreenshot(*about, "about.png"));
         about->close();
         scripted->programs.installed.insert("blastem", "/usr/games/blastem");
         QWidget* emulator = menu->EditEmulator();

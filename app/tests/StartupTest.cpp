@@ -122,29 +122,62 @@ private slots:
             QVERIFY(!widget->isVisible());
     }
 
-    void romOnTheCommandLineOpensWithoutTheDialog()
+    void romsOnTheCommandLineOpenAWorkspaceEach()
     {
         dir->write("S2.ZORP", zorp::test::MinimalTemplate("S2"));
-        const QString rom = dir->write("Sonic 2.bin", zorp::test::Sonic2Image());
+        const QString first = dir->write("Sonic 2.bin", zorp::test::Sonic2Image());
+        const QString second = dir->write("hack/Sonic 2 hack.bin", zorp::test::Sonic2Image());
         scripted->messages.answer(Answer::Ok); // codec
-        StartedProgram started = StartProgram(*context, {rom});
+        StartedProgram started = StartProgram(*context, {first, second});
         QVERIFY(started.menu);
         QVERIFY(scripted->files.asked.isEmpty());
-        int workspaces = 0;
+        QStringList titles;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* workspace = qobject_cast<frmZorpII*>(widget); workspace && workspace->isVisible()) {
-                ++workspaces;
-                QCOMPARE(workspace->windowTitle(), "ZORP-II - S2 - " + rom);
-            }
+            if (auto* workspace = qobject_cast<frmZorpII*>(widget); workspace && workspace->isVisible())
+                titles << workspace->windowTitle();
         }
-        QCOMPARE(workspaces, 1);
+        titles.sort();
+        QCOMPARE(titles, (QStringList{"ZORP-II - S2 - " + first, "ZORP-II - S2 - " + second}));
+    }
+
+    void helpAndVersionNeedNoWindow_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status"); // -1: not answered here
+        QTest::newRow("help") << QStringList{"--help"} << 0;
+        QTest::newRow("short help") << QStringList{"-h"} << 0;
+        QTest::newRow("version") << QStringList{"--version"} << 0;
+        QTest::newRow("a file") << QStringList{"a.bin"} << -1;
+        QTest::newRow("version and a file") << QStringList{"--version", "a.bin"} << -1;
+    }
+
+    void helpAndVersionNeedNoWindow()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QCOMPARE(AnswerWithoutWindows(arguments).value_or(-1), status);
+    }
+
+    void locationsReportNeedsDefinitionsTemplatesAndCodec()
+    {
+        if (!QFile::exists(QStringLiteral(ZORP_BIN_DIR) + "/libostrel.so"))
+            QSKIP("the codec plug-in has not been built");
+        const CodecLoad codec = LoadCodec(QStringLiteral(ZORP_BIN_DIR));
+        QVERIFY2(codec.codec, qPrintable(codec.error));
+        QCOMPARE(PrintLocations(codec), 1); // no template shipped
+        dir->write("S2.ZORP", zorp::test::MinimalTemplate("S2"));
+        QCOMPARE(PrintLocations(codec), 0);
+        QCOMPARE(PrintLocations(CodecLoad{nullptr, "missing"}), 1);
+        dir->removeFile("ROM_DEF.RDEF");
+        QCOMPARE(PrintLocations(codec), 1);
     }
 
     void badCommandLinesAreUsageErrors_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("two files") << QStringList{"a.bin", "b.bin"};
         QTest::newRow("unknown option") << QStringList{"--frobnicate"};
+        QTest::newRow("option after files") << QStringList{"a.bin", "-x"};
+        QTest::newRow("version among files") << QStringList{"--version", "a.bin"};
     }
 
     void badCommandLinesAreUsageErrors()

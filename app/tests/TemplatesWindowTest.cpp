@@ -1,5 +1,6 @@
 // The default templates window driven through its widgets, with scripted
 // dialogs and an in-memory settings store.
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <memory>
 
 #include "AppContext.h"
+#include "Screenshot.h"
 #include "frmTemplates.h"
 #include "support/AppTestSupport.h"
 #include "testing/ScriptedPlatform.h"
@@ -88,6 +90,7 @@ private slots:
         QCOMPARE(child<QGroupBox>("fraTempToLoad")->title(), QString("Template to Load:"));
         QCOMPARE(child<QPushButton>("cmdBrowse")->text(), QString("Browse..."));
         QCOMPARE(child<QPushButton>("cmdDefault")->text(), QString("Default"));
+        QCOMPARE(child<QPushButton>("cmdCustomise")->text(), QString("Customise..."));
         QCOMPARE(child<QLabel>("lblZORPPath")->text(), QString("(Use *ZORP* to indicate ZORP-II's program folder)"));
         QCOMPARE(child<QPushButton>("cmdSave")->text(), QString("Save to Registry"));
         QCOMPARE(child<QPushButton>("cmdRestore")->text(), QString("Restore from Registry"));
@@ -342,17 +345,74 @@ private slots:
         QVERIFY(!window->pathsModified());
     }
 
+    void customiseCopiesTheShippedTemplateToTheUsersFolder()
+    {
+        const QByteArray shippedBytes = MinimalTemplate("S2");
+        const QString shipped = dir->write("S2.ZORP", shippedBytes);
+        QFile::setPermissions(shipped, QFileDevice::ReadOwner | QFileDevice::ReadGroup); // as installed
+        openWindow();
+        select(2);
+
+        // Without a user folder there is nowhere to copy to.
+        scripted->messages.answer(Answer::Ok);
+        click("cmdCustomise");
+        QCOMPARE(scripted->messages.asked.last().title, QString("Cannot Customise Template"));
+        QCOMPARE(scripted->messages.asked.last().text, "The shipped template could not be copied:\n" + shipped +
+                                                           "\nThere is no user data folder to copy it to.");
+        QCOMPARE(scripted->messages.asked.last().icon, Icon::Critical);
+
+        const QString own = dir->useUserFolder() + "/S2.ZORP";
+        text()->setText("/somewhere/else.ZORP");
+        scripted->messages.answer(Answer::Ok);
+        click("cmdCustomise");
+        const MessageRequest& done = scripted->messages.asked.last();
+        QCOMPARE(done.title, QString("Template Customised"));
+        QCOMPARE(done.text, "This copy of the shipped template is yours to edit:\n" + own +
+                                "\nIt is used in place of the shipped one from now on.");
+        QCOMPARE(done.icon, Icon::Information);
+        QCOMPARE(text()->text(), DefaultOf("S2"));
+        QFile copy(own);
+        QVERIFY(copy.open(QIODevice::ReadWrite)); // the user's to edit
+        QCOMPARE(copy.readAll(), shippedBytes);
+        copy.write("; my edit\r\n");
+        copy.close();
+
+        // A second press asks before replacing the user's edits; No keeps them.
+        scripted->messages.answer(Answer::No);
+        click("cmdCustomise");
+        QCOMPARE(scripted->messages.asked.last().title, QString("Customise Template"));
+        QCOMPARE(scripted->messages.asked.last().buttons, Buttons::YesNo);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QVERIFY(copy.readAll().endsWith("; my edit\r\n"));
+        copy.close();
+        scripted->messages.answer(Answer::Yes);
+        scripted->messages.answer(Answer::Ok);
+        click("cmdCustomise");
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), shippedBytes);
+        copy.close();
+
+        // The shipped file was never written; a game without one says so.
+        QFile original(shipped);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), shippedBytes);
+        select(3);
+        scripted->messages.answer(Answer::Ok);
+        click("cmdCustomise");
+        QVERIFY(scripted->messages.asked.last().text.endsWith("\nThere is no such file."));
+        QVERIFY(!QFile::exists(dir->filePath("user/S3.ZORP")));
+        QCOMPARE(scripted->messages.unexpected, 0);
+    }
+
     // Saves a picture of the window when ZORP_SCREENSHOT_DIR names a folder.
     void screenshot()
     {
-        const QString folder = qEnvironmentVariable("ZORP_SCREENSHOT_DIR");
-        if (folder.isEmpty())
+        if (zorp::test::ScreenshotFolder().isEmpty())
             QSKIP("ZORP_SCREENSHOT_DIR not set");
         scripted->settings.values["S3"] = "*ZORP*/hacks/S3 Remix.ZORP";
         openWindow();
         select(3);
-        QTest::qWait(50);
-        QVERIFY(window->grab().save(folder + "/templates.png"));
+        QVERIFY(zorp::test::SaveScreenshot(*window, "templates.png"));
     }
 
     void missingDefinitionsAreReportedNotFatal()

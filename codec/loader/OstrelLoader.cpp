@@ -6,15 +6,15 @@
 
 #include "ostrel/clsOstrel.h"
 
-QString OstrelLibraryPath(const QString& programDir)
+QString OstrelLibraryPath(const QString& codecDir)
 {
-    return QDir(programDir).filePath(QStringLiteral("libostrel.so"));
+    return QDir(codecDir).filePath(QStringLiteral("libostrel.so"));
 }
 
-OstrelLoadResult LoadOstrel(const QString& programDir)
+OstrelLoadResult LoadOstrel(const QString& codecDir)
 {
     OstrelLoadResult result;
-    const QString path = OstrelLibraryPath(programDir);
+    const QString path = OstrelLibraryPath(codecDir);
     if (!QFileInfo::exists(path)) {
         result.error = QStringLiteral("The codec library %1 was not found.").arg(QDir::toNativeSeparators(path));
         return result;

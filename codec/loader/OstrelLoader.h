@@ -1,6 +1,8 @@
 #pragma once
-// Start-up lookup of the codec library: libostrel.so in the program
-// directory, loaded with QPluginLoader and asked for clsOstrel.
+// Start-up lookup of the codec library: libostrel.so in the codec folder the
+// locations service names (beside the program in the build tree, a private
+// library folder when installed), loaded with QPluginLoader and asked for
+// clsOstrel.
 #include <QString>
 
 class clsOstrel;
@@ -12,7 +14,7 @@ struct OstrelLoadResult {
     QString error; // why codec is nullptr, for a message or a log
 };
 
-// File name of the codec library inside the program directory.
-QString OstrelLibraryPath(const QString& programDir);
+// File name of the codec library inside its folder.
+QString OstrelLibraryPath(const QString& codecDir);
 
-OstrelLoadResult LoadOstrel(const QString& programDir);
+OstrelLoadResult LoadOstrel(const QString& codecDir);

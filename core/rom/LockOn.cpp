@@ -196,7 +196,10 @@ LockOnImageLoad LoadLockOnImage(const RomDefinitions& table, const std::string& 
 
 S2ExtraLoad LoadS2ExtraImage()
 {
-    return LoadS2ExtraImage(AppFilePath(kS2ExtraFileName));
+    // A missing file is asked for in the user's folder: the shipped one may
+    // not be writable.
+    const std::string found = AppFilePath(kS2ExtraFileName);
+    return LoadS2ExtraImage(FileSize(found) ? found : UserFilePath(kS2ExtraFileName));
 }
 
 S2ExtraLoad LoadS2ExtraImage(const std::string& path)

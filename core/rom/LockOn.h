@@ -24,7 +24,7 @@ inline constexpr size_t kSramInfoOffset = 0x1B0;
 inline constexpr uint64_t kLockOnNoteS2Size = 0x100000; // Sonic 2 images past 1 MiB get a warning
 
 // The Sonic 2 extra image is the game maker's code and cannot ship with the
-// program: the user puts it in the program directory under this name.
+// program: the user puts it in their data folder (rom/Locations.h) under this name.
 inline constexpr const char* kS2ExtraFileName = "S2K_EXTRA.BIN";
 
 // Bytes changed in the S&K image when it is loaded.
@@ -89,7 +89,8 @@ struct S2ExtraLoad {
 };
 
 // Reads AppFilePath(kS2ExtraFileName), or the file at path; a missing file
-// or one of any size but kS2ExtraSize gives a message saying what to put where.
+// (named in the user's folder) or one of any size but kS2ExtraSize gives a
+// message saying what to put where.
 S2ExtraLoad LoadS2ExtraImage();
 S2ExtraLoad LoadS2ExtraImage(const std::string& path);
 

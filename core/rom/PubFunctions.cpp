@@ -4,30 +4,6 @@
 
 namespace zorp {
 
-namespace {
-
-std::string& ProgramDirStorage()
-{
-    static std::string dir = ".";
-    return dir;
-}
-
-bool StartsWithNoCase(const std::string& text, const std::string& prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    return UpperAscii(text.substr(0, prefix.size())) == UpperAscii(prefix);
-}
-
-std::string WithoutTrailingSlash(std::string dir)
-{
-    while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\'))
-        dir.pop_back();
-    return dir;
-}
-
-} // namespace
-
 std::string UpperAscii(std::string text)
 {
     for (char& c : text) {
@@ -80,10 +56,6 @@ uint8_t BitsToByte(const std::string& bits)
     return static_cast<uint8_t>(value);
 }
 
-void SetProgramDirectory(const std::string& dir) { ProgramDirStorage() = WithoutTrailingSlash(dir); }
-
-const std::string& ProgramDirectory() { return ProgramDirStorage(); }
-
 std::string JoinPath(const std::string& dir, const std::string& fileName)
 {
     if (dir.empty())
@@ -93,37 +65,10 @@ std::string JoinPath(const std::string& dir, const std::string& fileName)
     return dir + "/" + fileName;
 }
 
-std::string AppFilePath(const std::string& fileName) { return JoinPath(ProgramDirectory(), fileName); }
-
 std::string FileNameOfPath(const std::string& path)
 {
     size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string ExpandProgramDir(const std::string& path)
-{
-    const std::string token = kProgramDirToken;
-    if (!StartsWithNoCase(path, token))
-        return path;
-    std::string rest = path.substr(token.size());
-    // Stored paths may come from a system that separates folders with '\'.
-    for (char& c : rest) {
-        if (c == '\\')
-            c = '/';
-    }
-    return WithoutTrailingSlash(ProgramDirectory()) + rest;
-}
-
-std::string CollapseProgramDir(const std::string& path)
-{
-    const std::string dir = WithoutTrailingSlash(ProgramDirectory());
-    if (dir.empty() || !StartsWithNoCase(path, dir))
-        return path;
-    // Only a whole folder name matches: /opt/zorp must not collapse /opt/zorp2/x.
-    if (path.size() > dir.size() && path[dir.size()] != '/' && dir != "/")
-        return path;
-    return std::string(kProgramDirToken) + path.substr(dir.size());
 }
 
 std::string TempDirectory()

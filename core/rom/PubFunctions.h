@@ -1,6 +1,6 @@
 #pragma once
 // The shared helpers of the core module (modPubFunctions): text padding, bit
-// strings, program-directory paths, cartridge header reads, the header
+// strings, paths, cartridge header reads, the header
 // checksum, S3S file kinds and the level select text conversions.
 //
 // Texts that carry bytes (header fields, level names, decode tables) are byte
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "rom/Bytes.h"
+#include "rom/Locations.h" // program files: AppFilePath, the "*ZORP*" token
 #include "stage/S3SFile.h" // S3SFileKind and the S3S signatures
 
 namespace zorp {
@@ -26,25 +27,8 @@ std::string ByteToBits(uint8_t value);
 // eight characters count.
 uint8_t BitsToByte(const std::string& bits);
 
-// The program directory: the folder that holds the executables, ROM_DEF.RDEF
-// and the default templates. The program sets it to its executable's folder;
-// tests point it at a temporary folder. Stored without a trailing '/'.
-void SetProgramDirectory(const std::string& dir);
-const std::string& ProgramDirectory();
-
-// The token that stands for the program directory in stored paths.
-inline constexpr const char* kProgramDirToken = "*ZORP*";
-
-std::string AppFilePath(const std::string& fileName);                   // program dir + '/' + name
 std::string JoinPath(const std::string& dir, const std::string& fileName); // one '/' between
 std::string FileNameOfPath(const std::string& path);                    // after the last '/' or '\'
-
-// "*ZORP*" (any case) at the start becomes the program directory; a following
-// '\' (paths stored on other systems) is read as '/'. Other paths unchanged.
-std::string ExpandProgramDir(const std::string& path);
-
-// A path inside the program directory becomes "*ZORP*/..."; others unchanged.
-std::string CollapseProgramDir(const std::string& path);
 
 // The platform's temporary folder, ending with '/'.
 std::string TempDirectory();

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "ostrel/StartDirection.h"
+#include "stage/StartDirection.h"
 
 namespace zorp {
 

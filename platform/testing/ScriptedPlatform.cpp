@@ -62,6 +62,14 @@ bool MemorySettingsStore::contains(const QString& key) const
     return values.contains(key);
 }
 
+SettingsStore& MemorySettingsStore::group(const QString& name)
+{
+    auto& store = groups[name];
+    if (!store)
+        store = std::make_unique<MemorySettingsStore>();
+    return *store;
+}
+
 void RecordingSoundOutput::play(const QByteArray& wavImage)
 {
     played.push_back(wavImage);

@@ -8,6 +8,8 @@
 #include <QMap>
 #include <QVector>
 #include <deque>
+#include <map>
+#include <memory>
 
 #include "Platform.h"
 
@@ -44,7 +46,9 @@ public:
     void setValue(const QString& key, const QString& value) override;
     void remove(const QString& key) override;
     bool contains(const QString& key) const override;
+    SettingsStore& group(const QString& name) override;
     QMap<QString, QString> values; // keys as stored
+    std::map<QString, std::unique_ptr<MemorySettingsStore>> groups; // other sections, by name
 };
 
 class RecordingSoundOutput : public SoundOutput {

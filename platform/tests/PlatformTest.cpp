@@ -407,6 +407,17 @@ void PlatformTest::settingsOnFile()
     store.remove(""); // must not wipe the group
     QVERIFY(!again.contains("S2"));
     QVERIFY(again.contains("S&K"));
+
+    // Other sections live beside "Templates" and do not see its keys.
+    SettingsStore& recent = store.group("RecentROMs");
+    QCOMPARE(&store.group("RecentROMs"), &recent);
+    QVERIFY(!recent.contains("S&K"));
+    recent.setValue("File1", "/roms/s2.bin");
+    recent.setValue("S&K", "other");
+    QCOMPARE(again.value("S&K", "x"), QString("*ZORP*/S&K.ZORP"));
+    QCOMPARE(again.group("RecentROMs").value("File1", "x"), QString("/roms/s2.bin"));
+    QSettings raw(ini, QSettings::IniFormat);
+    QCOMPARE(raw.value("RecentROMs/File1").toString(), QString("/roms/s2.bin"));
 }
 
 void PlatformTest::settingsDefaultLocation()

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "ostrel/StartDirection.h"
+#include "stage/StartDirection.h"
 #include "specialstage/frmS3SCSelect.h"
 #include "specialstage/frmStartingDirection.h"
 

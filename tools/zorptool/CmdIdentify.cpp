@@ -1,5 +1,5 @@
 // zorptool identify: names the game of a ROM file the way the main menu does
-// (file name ending, header, ROM_DEF.RDEF from the program directory, lock-on
+// (file name ending, header, ROM_DEF.RDEF from the data folder, lock-on
 // variants), or the kind of an S3S file.
 #include <iostream>
 
@@ -16,7 +16,7 @@ int RunIdentify(const std::vector<std::string>& args);
 
 const ZorptoolCommand kIdentify{"identify", "identify ROM",
                                 "Prints the game identifier, name and revision of a ROM (.BIN .GEN .32X .GG .SMS .GBA) "
-                                "or the kind of an S3S file, using ROM_DEF.RDEF from the program directory.",
+                                "or the kind of an S3S file, using ROM_DEF.RDEF from the data folder.",
                                 RunIdentify};
 
 // Header bytes may be anything; keep the terminal safe.

@@ -15,7 +15,8 @@ int RunLockOn(const std::vector<std::string>& args);
 const ZorptoolCommand kLockOn{
     "lockon", "lockon SK_ROM OTHER_ROM OUT [--s2-extra FILE] [--fix-checksum]",
     "Locks OTHER_ROM onto the Sonic & Knuckles image SK_ROM and writes the combination to OUT. "
-    "Sonic 2 needs the 256K extra image: S2K_EXTRA.BIN in the program folder, or --s2-extra FILE.",
+    "Sonic 2 needs the 256K extra image: S2K_EXTRA.BIN in the user's data folder (or the program "
+    "folder of a build), or --s2-extra FILE.",
     RunLockOn};
 
 // A core message as one stderr line.

@@ -23,7 +23,7 @@ namespace {
 int RunShow(const std::vector<std::string>& args);
 
 const ZorptoolCommand kShow{"show", "show [--template FILE] ROM",
-                            "Identifies the ROM, reads its default template (GAME.ZORP in the program directory, "
+                            "Identifies the ROM, reads its default template (GAME.ZORP in the data folder, "
                             "or FILE) and prints what each editor reads: level select names, palettes, playlist "
                             "slots, the special stage block and the WAV sample.",
                             RunShow};

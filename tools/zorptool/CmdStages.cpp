@@ -15,7 +15,7 @@
 //           (384 x 384, the start marker too when the template's EXTRAPROPS
 //           is Y), with no display needed.
 //
-// The block comes from the game's default template in the program directory,
+// The block comes from the game's default template in the data folder,
 // or from --template FILE.
 #include <cstdio>
 #include <filesystem>

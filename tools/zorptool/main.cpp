@@ -5,7 +5,9 @@
 #include <iostream>
 
 #include "Command.h"
+#include "rom/Locations.h"
 #include "rom/PubFunctions.h"
+#include "template/ProgramVersion.h"
 
 namespace {
 
@@ -24,18 +26,23 @@ void PrintHelp(std::ostream& out)
               [](const ZorptoolCommand* a, const ZorptoolCommand* b) { return a->name < b->name; });
     for (const ZorptoolCommand* c : commands)
         out << "  zorptool " << c->usage << "\n      " << c->summary << "\n";
+    out << "\nOptions:\n  zorptool --help\n      Prints this text.\n  zorptool --version\n      Prints the version.\n";
+    out << "\nFiles: ROM_DEF.RDEF and the GAME.ZORP templates come from the user's data folder\n"
+           "($XDG_DATA_HOME/" << zorp::kUserDataSubfolder << ") when present there, else from the\n"
+           "program's data folder (share/zorp when installed, beside the executable in a build).\n";
     out << "\nExit status: 0 on success, 1 on failure, 2 on a usage error.\n";
 }
 
-// The program directory is the executable's folder: ROM_DEF.RDEF and the
-// default templates are found there.
-void SetProgramDirFromArgv0(const char* argv0)
+// ROM_DEF.RDEF and the default templates are found through the locations
+// service: beside the executable in the build tree, in share/zorp when
+// installed, the user's own copies first.
+void SetLocationsFromArgv0(const char* argv0)
 {
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec)
         exe = std::filesystem::absolute(argv0, ec);
-    zorp::SetProgramDirectory(exe.parent_path().string());
+    zorp::SetLocations(zorp::LocationsForExecutable(exe.parent_path().string(), zorp::DefaultUserDataDir()));
 }
 
 } // namespace
@@ -62,7 +69,7 @@ int ZorptoolUsage(const ZorptoolCommand& command)
 
 int main(int argc, char** argv)
 {
-    SetProgramDirFromArgv0(argv[0]);
+    SetLocationsFromArgv0(argv[0]);
     if (argc < 2) {
         PrintHelp(std::cerr);
         return 2;
@@ -70,6 +77,10 @@ int main(int argc, char** argv)
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintHelp(std::cout);
+        return 0;
+    }
+    if (name == "--version") {
+        std::cout << "zorptool " << zorp::ProgramVersionText() << "\n";
         return 0;
     }
     for (const ZorptoolCommand* c : Registry()) {

@@ -1,14 +1,15 @@
 #pragma once
-// Shared by the utility window suites: a temporary program directory holding
-// a ROM_DEF.RDEF written here, synthetic images (core test helpers), file
+// Shared by the utility window suites: a temporary program directory (from
+// the shared test support) holding a ROM_DEF.RDEF written here, synthetic images (core test helpers), file
 // access and the screenshot hook.
 #include <QDir>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
 
 #include "CoreMessage.h"
+#include "Screenshot.h"
+#include "TemporaryProgramDirectory.h"
 #include "rom/PubFunctions.h"
 #include "rom/tests/RomTestFiles.h"
 
@@ -33,22 +34,13 @@ inline std::string DefinitionsText()
 // A temporary folder that is the program directory while the object lives.
 class ProgramDir {
 public:
-    ProgramDir()
-    {
-        saved_ = zorp::ProgramDirectory();
-        zorp::SetProgramDirectory(zorp::ui::ToNativePath(dir_.path()));
-        WriteText(file("ROM_DEF.RDEF"), DefinitionsText());
-    }
-    ~ProgramDir() { zorp::SetProgramDirectory(saved_); }
-    ProgramDir(const ProgramDir&) = delete;
-    ProgramDir& operator=(const ProgramDir&) = delete;
+    ProgramDir() { WriteText(file("ROM_DEF.RDEF"), DefinitionsText()); }
 
     std::string file(const std::string& name) const { return zorp::ui::ToNativePath(path(name)); }
     QString path(const std::string& name) const { return dir_.filePath(QString::fromStdString(name)); }
 
 private:
-    QTemporaryDir dir_;
-    std::string saved_;
+    zorp::test::TemporaryProgramDirectory dir_;
 };
 
 inline zorp::Bytes ReadAll(const QString& path)
@@ -77,13 +69,7 @@ inline void Click(QWidget& window, const char* name)
 // With ZORP_SCREENSHOT_DIR set, saves the window as fileName there.
 inline void SaveScreenshot(QWidget& window, const QString& fileName)
 {
-    const QString dir = qEnvironmentVariable("ZORP_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::qWait(50);
-    QVERIFY(window.grab().save(QDir(dir).filePath(fileName)));
+    QVERIFY(zorp::test::SaveScreenshot(window, fileName));
 }
 
 } // namespace utiltest

@@ -76,28 +76,7 @@ QByteArray ProgramDirectory::Definitions()
 
 ProgramDirectory::ProgramDirectory()
 {
-    SetProgramDirectory(ui::ToNativePath(dir_.path()));
     write(QStringLiteral("ROM_DEF.RDEF"), Definitions());
-}
-
-ProgramDirectory::~ProgramDirectory()
-{
-    SetProgramDirectory(std::string());
-}
-
-QString ProgramDirectory::write(const QString& name, const QByteArray& bytes) const
-{
-    const QString path = dir_.filePath(name);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        qFatal("cannot write test file %s", qPrintable(path));
-    return QFileInfo(path).absoluteFilePath();
-}
-
-void ProgramDirectory::removeFile(const QString& name) const
-{
-    QFile::remove(dir_.filePath(name));
 }
 
 } // namespace zorp::test

@@ -4,7 +4,8 @@
 // header, and minimal templates.
 #include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
+
+#include "TemporaryProgramDirectory.h"
 
 namespace zorp::test {
 
@@ -32,21 +33,10 @@ QByteArray MasterSystemImage();
 QByteArray MinimalTemplate(const QByteArray& game, const QByteArray& version = "0.0.13");
 
 // A temporary folder set as the program directory, holding ROM_DEF.RDEF.
-class ProgramDirectory {
+class ProgramDirectory : public TemporaryProgramDirectory {
 public:
     ProgramDirectory();
-    ~ProgramDirectory();
-    bool isValid() const { return dir_.isValid(); }
-    QString path() const { return dir_.path(); }
-    QString filePath(const QString& name) const { return dir_.filePath(name); }
-    // Writes a file (folders created as needed) and returns its full path.
-    QString write(const QString& name, const QByteArray& bytes) const;
-    void removeFile(const QString& name) const;
-
     static QByteArray Definitions();
-
-private:
-    QTemporaryDir dir_;
 };
 
 } // namespace zorp::test

@@ -1,7 +1,8 @@
 #pragma once
 // clsOstrel: the public class of the codec library "ostrel". The library is a
-// Qt plug-in (libostrel.so in the program directory) that implements this
-// interface; the program finds it at start-up and works on without it.
+// Qt plug-in (libostrel.so in the codec folder that rom/Locations.h names)
+// that implements this interface; the program finds it at start-up and works
+// on without it.
 //
 // Byte arrays are owned by the caller; a call only resizes and fills its
 // output. The codec calls return true on success. A bad stream, or a result of
@@ -13,7 +14,7 @@
 
 #include <QtPlugin>
 
-#include "ostrel/StartDirection.h"
+#include "stage/StartDirection.h"
 
 // The IID carries the interface version: a plug-in built against another
 // version of this class is refused by the loader instead of being called.

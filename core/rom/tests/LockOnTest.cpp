@@ -250,8 +250,8 @@ TEST(LoadLockOnImageTest, EmptyMissingAndHugeFilesAreRefused)
 TEST(LoadS2ExtraImageTest, ComesFromTheProgramDirectoryAndMustBe256KiB)
 {
     ScratchDir dir;
-    const std::string saved = ProgramDirectory();
-    SetProgramDirectory(dir.str());
+    const Locations saved = CurrentLocations();
+    SetLocations({dir.str(), dir.str(), "", false});
     const std::string path = dir.file(kS2ExtraFileName);
 
     S2ExtraLoad missing = LoadS2ExtraImage();
@@ -273,6 +273,6 @@ TEST(LoadS2ExtraImageTest, ComesFromTheProgramDirectoryAndMustBe256KiB)
     S2ExtraLoad good = LoadS2ExtraImage();
     ASSERT_TRUE(good.ok());
     EXPECT_EQ(good.image, extra);
-    SetProgramDirectory(saved);
+    SetLocations(saved);
 }
 

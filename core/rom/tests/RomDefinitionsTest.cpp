@@ -139,12 +139,12 @@ TEST(DefinitionsLoader, FileMissingOrTooLargeOrUnreadable)
     EXPECT_EQ(LoadRomDefinitionsFile(dir.file("big.RDEF")).error->title, "Invalid ROM Definitions File");
 
     // The convenience loader reads the program directory's file.
-    const std::string previous = ProgramDirectory();
-    SetProgramDirectory(dir.str());
+    const Locations previous = CurrentLocations();
+    SetLocations({dir.str(), dir.str(), "", false});
     EXPECT_FALSE(LoadRomDefinitions().ok());
     WriteText(dir.file("ROM_DEF.RDEF"), kHeader + "n|Name|S1|t|s\r\n");
     RomDefinitionsLoad load = LoadRomDefinitions();
-    SetProgramDirectory(previous);
+    SetLocations(previous);
     ASSERT_TRUE(load.ok());
     EXPECT_TRUE(load.table.contains("S1"));
 }
