@@ -32,7 +32,7 @@
 #include "frmZorpII.h"
 #include "rom/PubFunctions.h"
 #include "rom/Bytes.h"
-#include "template/DefaultTemplate.h"
+#include "template/OpenGame.h"
 #include "template/ProgramVersion.h"
 
 namespace zorp::ui {
@@ -194,6 +194,7 @@ void frmMainMenu::OpenROM(const QString& romPath)
     // One workspace per file: two would each save their own view over the
     // other's edits.
     if (frmZorpII* open = OpenWorkspaceFor(fullPath)) {
+        RecentRoms(context_.platform.settings->group(QLatin1String(kRecentGroup))).add(open->ROMFile());
         open->showNormal();
         open->raise();
         open->activateWindow();
@@ -212,7 +213,11 @@ void frmMainMenu::OpenROM(const QString& romPath)
     rom.close();
 
     const std::string nativePath = ToNativePath(fullPath);
-    const RomKind kind = RomKindOfPath(nativePath);
+    const RomKind kind = OpenedKindOfPath(nativePath);
+    if (kind == RomKind::Unsupported) {
+        ShowMessage(context_.platform, this, UnrecognizedRomMessage());
+        return;
+    }
     // Edits to the definitions file take effect at the next identification.
     if (kind != RomKind::SpecialStage) {
         if (auto error = context_.reloadDefinitions()) {
@@ -220,7 +225,12 @@ void frmMainMenu::OpenROM(const QString& romPath)
             return;
         }
     }
-    const RomIdentification identity = IdentifyRom(context_.definitions, nativePath);
+    const OpenedGame game = OpenGame(context_.definitions, nativePath);
+    if (!game.ok()) {
+        ShowMessage(context_.platform, this, *game.error);
+        return;
+    }
+    const RomIdentification& identity = game.identity;
     if (kind == RomKind::SpecialStage && identity.gameId != kGameIdS3S) {
         ShowMessage(context_.platform, this,
                     identity.s3sKind == kS3SKindCompilation ? CannotEditCompilationMessage() : InvalidS3SMessage());
@@ -230,17 +240,26 @@ void frmMainMenu::OpenROM(const QString& romPath)
         ShowMessage(context_.platform, this, UnrecognizedRomMessage());
         return;
     }
+    if (game.interleaved()) {
+        context_.platform.messages->show(
+            this, {QStringLiteral("Interleaved ROM"),
+                   QStringLiteral("%1 is stored in the %2 layout.\nThe workspace edits plain binary images in place "
+                                  "and cannot write into this file.\nConvert it to a plain .BIN with Convert, then "
+                                  "open that.")
+                       .arg(FromBytes(DescribeGame(context_.definitions, identity)),
+                            (game.layout & kLayoutSmd) ? QStringLiteral("SMD") : QStringLiteral("MGD")),
+                   Icon::Information, Buttons::Ok});
+        return;
+    }
 
     const QString gameId = FromBytes(identity.gameId);
-    QString storedPath = StoredTemplatePath(*context_.platform.settings, gameId);
-    // The game's default template: the one shipped for the image's revision
-    // when there is one (Sonic 2 REV00 and REV02 keep their data elsewhere).
-    if (IsDefaultTemplatePath(gameId, storedPath))
-        storedPath = QStringLiteral("*ZORP*/") +
-                     FromBytes(DefaultTemplateName(identity, [](const std::string& name) {
-                         return FileSize(AppFilePath(name)).has_value();
-                     }));
-    QString templatePath = ExpandTemplatePath(storedPath);
+    const QString storedPath = StoredTemplatePath(*context_.platform.settings, gameId);
+    // The game's default template is the one shipped for the image's
+    // revision when there is one (Sonic 2 REV00 and REV02 keep their data
+    // elsewhere), the user's copy first.
+    QString templatePath = IsDefaultTemplatePath(gameId, storedPath) && !game.defaultTemplate.empty()
+                               ? FromNativePath(game.defaultTemplate)
+                               : ExpandTemplatePath(storedPath);
     if (!CanOpenForReading(templatePath)) {
         FileDialogRequest request;
         request.title = QLatin1String(kTemplateDialogTitle) +
@@ -264,13 +283,8 @@ void frmMainMenu::openWorkspace(const QString& gameId, const QString& romPath, c
     workspace->setWindowTitle(QStringLiteral("ZORP-II - ") + gameId + QStringLiteral(" - ") + romPath);
     workspace->setTemplateFile(templatePath);
     workspace->setROMFile(romPath);
-    workspace->LoadFrames();
-
     // A refused template has been reported by the workspace, which closed itself.
-    const QString& status = context_.templateStatus;
-    if (!workspace || workspace->refusedTemplate() || status == QLatin1String("OUTDATED") ||
-        status == QLatin1String("NET")) {
-        context_.templateStatus.clear();
+    if (workspace->LoadFrames() != TemplateRefusal::None || !workspace) {
         if (workspace && !workspace->testAttribute(Qt::WA_DeleteOnClose))
             workspace->deleteLater();
         return;

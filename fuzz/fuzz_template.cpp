@@ -21,7 +21,7 @@
 
 namespace {
 
-void CheckWrite(const zorp::ByteWrite& write, uint64_t size)
+void CheckWrite(const zorp::Patch& write, uint64_t size)
 {
     if (write.offset > size || write.bytes.size() > size - write.offset)
         __builtin_trap(); // a write must never lengthen the file

@@ -1,8 +1,7 @@
 #pragma once
 // What every window of one run of the program shares: the platform services,
-// the codec object (absent when the plug-in could not be loaded), the ROM
-// definitions table and the template status through which a workspace tells
-// the main menu that it refused its template.
+// the codec object (absent when the plug-in could not be loaded) and the ROM
+// definitions table.
 #include <QString>
 
 #include "Platform.h"
@@ -16,8 +15,6 @@ struct AppContext {
     Platform platform;
     clsOstrel* codec = nullptr; // owned by the plug-in loader; null without the plug-in
     RomDefinitions definitions;
-    // "OUTDATED" or "NET" after a workspace refused its template, else empty.
-    QString templateStatus;
 
     bool codecPresent() const; // codec loaded and answering OstrelPresent()
 

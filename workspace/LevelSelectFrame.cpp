@@ -161,7 +161,7 @@ std::vector<Patch> LevelSelectFrame::Patches(uint64_t fileSize, std::vector<int>
     if (!table_)
         return patches;
     LevelSelectTable::WritePlan plan = table_->PlanWrites(fileSize);
-    for (ByteWrite& write : plan.writes)
+    for (Patch& write : plan.writes)
         patches.push_back({write.offset, std::move(write.bytes)});
     rowsPastEnd.insert(rowsPastEnd.end(), plan.rowsPastEnd.begin(), plan.rowsPastEnd.end());
     return patches;

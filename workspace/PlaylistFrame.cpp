@@ -205,7 +205,7 @@ std::optional<Patch> PlaylistFrame::BlockPatch(const ByteSource& rom) const
 {
     if (!model_)
         return std::nullopt;
-    std::optional<ByteWrite> write = model_->PlanWrite(rom);
+    std::optional<Patch> write = model_->PlanWrite(rom);
     if (!write)
         return std::nullopt;
     return Patch{write->offset, std::move(write->bytes)};

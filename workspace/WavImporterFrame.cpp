@@ -211,7 +211,7 @@ std::optional<Patch> WavImporterFrame::SamplePatch(uint64_t fileSize) const
 {
     if (!sample_)
         return std::nullopt;
-    std::optional<ByteWrite> write = sample_->PlanWrite(fileSize);
+    std::optional<Patch> write = sample_->PlanWrite(fileSize);
     if (!write)
         return std::nullopt;
     return Patch{write->offset, std::move(write->bytes)};

@@ -267,7 +267,7 @@ void frmZorpII::setROMFile(const QString& path) { d->romFile = path; }
 bool frmZorpII::refusedTemplate() const { return d->refused; }
 bool frmZorpII::readOnly() const { return d->readOnly; }
 
-void frmZorpII::LoadFrames()
+TemplateRefusal frmZorpII::LoadFrames()
 {
     d->refused = false;
     TemplateReadOptions options;
@@ -315,12 +315,12 @@ void frmZorpII::LoadFrames()
 
     if (result.refusal != TemplateRefusal::None) {
         d->refused = true;
-        d->context.templateStatus = QString::fromStdString(RefusalStatus(result.refusal));
         d->closingWithoutQuestions = true;
         close();
-        return;
+        return result.refusal;
     }
     LayOutFrames();
+    return TemplateRefusal::None;
 }
 
 void frmZorpII::LayOutFrames()
@@ -411,13 +411,9 @@ bool frmZorpII::ChangeTemplate()
     if (!chosen.accepted || ResetWorkspace() == 1)
         return false;
     d->templateFile = chosen.path;
-    const QString statusBefore = d->context.templateStatus;
-    LoadFrames();
-    if (d->refused) {
-        // The main menu only reads the status right after it opened a ROM, so
-        // a refusal here is reported to the user directly instead, and the
-        // status the menu expects to be empty is left as it was.
-        d->context.templateStatus = statusBefore;
+    if (LoadFrames() != TemplateRefusal::None) {
+        // The window has closed itself; say why, since the main menu that
+        // opened it is not the one asking now.
         d->context.platform.messages->show(
             nullptr, {QStringLiteral("Template Refused"),
                       QStringLiteral("The template \"%1\" cannot be used by this version of ZORP-II.\n"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "rom/RomSave.h"
+#include "template/TemplateReader.h"
 
 class QCloseEvent;
 
@@ -43,8 +44,10 @@ public:
     void setTemplateFile(const QString& path);
     void setROMFile(const QString& path);
 
-    // Runs the template and switches on the frames it asks for.
-    void LoadFrames();
+    // Runs the template and switches on the frames it asks for. A refused
+    // template (a later version's, or the sibling format) is reported and
+    // returned; the window has then closed itself.
+    TemplateRefusal LoadFrames();
     // Fills every active editor from the ROM file and checks that the
     // template fits it (asking what to do when it does not). False when the
     // workspace closed itself (the user chose to close it).

@@ -1,5 +1,7 @@
 #include "template/ByteSource.h"
 
+#include "rom/RomSave.h"
+
 #include <algorithm>
 
 namespace zorp {
@@ -33,12 +35,6 @@ Bytes FileSource::Read(uint64_t offset, size_t count) const
     return out;
 }
 
-bool ApplyWrite(Bytes& image, const ByteWrite& write)
-{
-    if (!FitsInFile(write.offset, write.bytes.size(), image.size()))
-        return false;
-    std::copy(write.bytes.begin(), write.bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(write.offset));
-    return true;
-}
+bool ApplyWrite(Bytes& image, const Patch& write) { return ApplyPatches(image, {write}); }
 
 } // namespace zorp

@@ -44,8 +44,6 @@ private:
     uint64_t size_ = 0;
 };
 
-// Bytes to put at a file offset (the editors' name for a patch).
-using ByteWrite = Patch;
 
 // Whether a write lies wholly inside a file of fileSize bytes.
 inline bool FitsInFile(uint64_t offset, uint64_t count, uint64_t fileSize)
@@ -55,6 +53,6 @@ inline bool FitsInFile(uint64_t offset, uint64_t count, uint64_t fileSize)
 
 // Puts the write into an image in memory; false (image unchanged) when it
 // does not fit.
-bool ApplyWrite(Bytes& image, const ByteWrite& write);
+bool ApplyWrite(Bytes& image, const Patch& write);
 
 } // namespace zorp

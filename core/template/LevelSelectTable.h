@@ -46,7 +46,7 @@ public:
     static std::string NormaliseName(const std::string& text, int32_t length, bool keepCase);
 
     struct WritePlan {
-        std::vector<ByteWrite> writes;
+        std::vector<Patch> writes;
         std::vector<int> rowsPastEnd; // 0-based rows not written: past the end of the file
     };
     // The writes that store every name in a file of fileSize bytes. A name

@@ -39,12 +39,12 @@ void PlaylistModel::SetSong(int row, int32_t song)
     clamped_[static_cast<size_t>(row)] = false;
 }
 
-std::optional<ByteWrite> PlaylistModel::PlanWrite(const ByteSource& rom) const
+std::optional<Patch> PlaylistModel::PlanWrite(const ByteSource& rom) const
 {
     if (setup_.startAddress < 0 || setup_.blockSize < 0 ||
         !FitsInFile(static_cast<uint64_t>(setup_.startAddress), static_cast<uint64_t>(setup_.blockSize), rom.Size()))
         return std::nullopt;
-    ByteWrite write{static_cast<uint64_t>(setup_.startAddress),
+    Patch write{static_cast<uint64_t>(setup_.startAddress),
                     rom.Read(static_cast<uint64_t>(setup_.startAddress), static_cast<size_t>(setup_.blockSize))};
     for (size_t i = 0; i < songs_.size(); ++i) {
         int32_t offset = setup_.songSlots[i].offset;

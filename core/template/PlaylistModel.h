@@ -37,7 +37,7 @@ public:
     // at its offset (a later row wins over an earlier one at the same offset);
     // bytes no row names keep their values. nullopt when the block reaches
     // past the end of the file.
-    std::optional<ByteWrite> PlanWrite(const ByteSource& rom) const;
+    std::optional<Patch> PlanWrite(const ByteSource& rom) const;
 
     // A song number as the text box shows it: two upper-case hexadecimal
     // digits (the last two of a longer number).

@@ -154,7 +154,7 @@ StageBlockSave PlanStageBlockSave(const S3SSetup& setup, const Bytes& block, uin
     }
 
     if (!setup.compressed) {
-        plan.write = ByteWrite{*start, block};
+        plan.write = Patch{*start, block};
         return plan;
     }
 
@@ -203,7 +203,7 @@ StageBlockSave PlanStageBlockSave(const S3SSetup& setup, const Bytes& block, uin
             "The compressed special stages do not decompress to the stages being saved.");
         return plan;
     }
-    plan.write = ByteWrite{*start, std::move(stream)};
+    plan.write = Patch{*start, std::move(stream)};
     return plan;
 }
 

@@ -64,7 +64,7 @@ enum class StageEncoder {
 
 // What saving the block comes to.
 struct StageBlockSave {
-    std::optional<ByteWrite> write; // the one write to make; none on failure
+    std::optional<Patch> write; // the one write to make; none on failure
     std::optional<Message> error;   // why nothing is to be written
     StageEncoder encoder = StageEncoder::None;
     uint64_t blockSize = 0;    // uncompressed bytes

@@ -89,13 +89,13 @@ Bytes WavSample::Samples() const
     return Bytes(preview_.begin() + kWavHeaderSize, preview_.end());
 }
 
-std::optional<ByteWrite> WavSample::PlanWrite(uint64_t fileSize) const
+std::optional<Patch> WavSample::PlanWrite(uint64_t fileSize) const
 {
     Bytes samples = Samples();
     if (samples.empty() || setup_.startAddress < 0 ||
         !FitsInFile(static_cast<uint64_t>(setup_.startAddress), samples.size(), fileSize))
         return std::nullopt;
-    return ByteWrite{static_cast<uint64_t>(setup_.startAddress), std::move(samples)};
+    return Patch{static_cast<uint64_t>(setup_.startAddress), std::move(samples)};
 }
 
 } // namespace zorp

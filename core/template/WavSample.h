@@ -47,7 +47,7 @@ public:
 
     // The sample bytes to write at the start address; nullopt when nothing is
     // loaded or the sample would reach past the end of a file of fileSize bytes.
-    std::optional<ByteWrite> PlanWrite(uint64_t fileSize) const;
+    std::optional<Patch> PlanWrite(uint64_t fileSize) const;
 
 private:
     WavSetup setup_;

@@ -8,6 +8,7 @@
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
 #include "rom/RomDefinitions.h"
+#include "template/OpenGame.h"
 #include "stage/S3SFile.h"
 
 namespace {
@@ -53,16 +54,20 @@ int RunIdentify(const std::vector<std::string>& args)
     const std::string& path = args[0];
     if (!zorp::FileSize(path))
         return ZorptoolFail(path + ": cannot open the file");
-    const zorp::RomKind kind = zorp::RomKindOfPath(path);
+    const zorp::RomKind kind = zorp::OpenedKindOfPath(path);
     if (kind == zorp::RomKind::Unsupported)
-        return ZorptoolFail(path + ": unknown file type (expected .BIN, .GEN, .32X, .GG, .SMS, .GBA or .S3S)");
+        return ZorptoolFail(path +
+                            ": unknown file type (expected .BIN, .GEN, .32X, .SMD, .MGD, .GG, .SMS, .GBA or .S3S)");
 
     zorp::RomDefinitionsLoad definitions = zorp::LoadRomDefinitions();
     if (!definitions.ok())
         return ZorptoolFail(RomMessageLine(*definitions.error) + " (looked for " +
                             zorp::AppFilePath(zorp::kRomDefinitionsFileName) + ")");
 
-    const zorp::RomIdentification id = zorp::IdentifyRom(definitions.table, path);
+    const zorp::OpenedGame game = zorp::OpenGame(definitions.table, path);
+    if (!game.ok())
+        return ZorptoolFail(path + ": " + RomMessageLine(*game.error));
+    const zorp::RomIdentification& id = game.identity;
     if (kind == zorp::RomKind::SpecialStage)
         return ReportSpecialStage(definitions.table, path, id.s3sKind);
     if (id.gameId == zorp::kGameIdUnknown)

@@ -12,7 +12,7 @@
 #include "rom/RomDefinitions.h"
 #include "stage/S3SFile.h"
 #include "template/ByteSource.h"
-#include "template/DefaultTemplate.h"
+#include "template/OpenGame.h"
 #include "template/LevelSelectTable.h"
 #include "template/PlaylistModel.h"
 #include "template/TemplateReader.h"
@@ -136,20 +136,22 @@ int RunShow(const std::vector<std::string>& args)
         return ZorptoolUsage(kShow);
     if (!zorp::FileSize(romPath))
         return ZorptoolFail(romPath + ": cannot open the file");
-    if (zorp::RomKindOfPath(romPath) == zorp::RomKind::Unsupported)
+    if (zorp::OpenedKindOfPath(romPath) == zorp::RomKind::Unsupported)
         return ZorptoolFail(romPath + ": unknown file type (expected .BIN, .GEN, .32X, .GG, .SMS, .GBA or .S3S)");
 
     zorp::RomDefinitionsLoad definitions = zorp::LoadRomDefinitions();
     if (!definitions.ok())
         return ZorptoolFail(RomMessageLine(*definitions.error) + " (looked for " +
                             zorp::AppFilePath(zorp::kRomDefinitionsFileName) + ")");
-    const zorp::RomIdentification id = zorp::IdentifyRom(definitions.table, romPath);
+    const zorp::OpenedGame game = zorp::OpenGame(definitions.table, romPath);
+    if (!game.ok())
+        return ZorptoolFail(romPath + ": " + RomMessageLine(*game.error));
+    const zorp::RomIdentification& id = game.identity;
     if (id.gameId == zorp::kGameIdUnknown)
         return ZorptoolFail(romPath + ": unrecognised ROM, not defined in ROM_DEF.RDEF");
 
     if (templatePath.empty())
-        templatePath = zorp::AppFilePath(zorp::DefaultTemplateName(
-            id, [](const std::string& name) { return zorp::FileSize(zorp::AppFilePath(name)).has_value(); }));
+        templatePath = game.defaultTemplate;
     if (!zorp::FileSize(templatePath))
         return ZorptoolFail(templatePath + ": template not found");
     // zorptool carries the codec, so compressed special stages are offered.
@@ -158,17 +160,14 @@ int RunShow(const std::vector<std::string>& args)
         return ZorptoolFail(templatePath + ": template refused (" + zorp::RefusalStatus(result.refusal) +
                             "): " + RomMessageLine(std::get<zorp::Message>(result.actions.back())));
 
-    zorp::FileSource rom(romPath);
-    if (!rom.IsOpen())
-        return ZorptoolFail(romPath + ": cannot open the file");
+    // The editors read the plain image (an SMD or MGD file shows as the game).
+    const zorp::ImageSource rom(game.image);
 
     std::cout << "game: " << id.gameId << " (" << Printable(zorp::DescribeGame(definitions.table, id))
               << ")\ntemplate: " << templatePath << "\n";
     if (result.fit.stated()) {
         // The workspace would open the ROM read-only when the template does not fit.
-        const auto image = zorp::ReadFileBytes(romPath, zorp::kMaxIdentifiedRomSize);
-        const zorp::FitVerdict verdict =
-            image ? zorp::CheckTemplateFit(result.fit, *image) : zorp::FitVerdict{false, "The ROM cannot be read."};
+        const zorp::FitVerdict verdict = zorp::CheckTemplateFit(result.fit, game.image);
         std::cout << "fits: " << (verdict.fits ? std::string("yes") : "no (read-only): " + Printable(verdict.detail))
                   << "\n";
     }

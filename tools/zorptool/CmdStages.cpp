@@ -24,6 +24,7 @@
 
 #include "Command.h"
 #include "RomMessageLine.h"
+#include "RomTemplate.h"
 #include "linked/LinkedStageCodec.h"
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
@@ -132,32 +133,10 @@ struct RomStages {
 int LoadRomStages(Options& options, RomStages& rom)
 {
     const std::string& romPath = options.romPath;
-    if (!zorp::FileSize(romPath))
-        return ZorptoolFail(romPath + ": cannot open the file");
-    const zorp::RomKind kind = zorp::RomKindOfPath(romPath);
-    if (kind == zorp::RomKind::SpecialStage)
-        return ZorptoolFail(romPath + ": a special stage file, not a ROM (zorptool s3s reads those)");
-    if (kind == zorp::RomKind::Unsupported)
-        return ZorptoolFail(romPath + ": unknown file type (expected .BIN, .GEN, .32X, .GG, .SMS or .GBA)");
-
-    zorp::RomDefinitionsLoad definitions = zorp::LoadRomDefinitions();
-    if (!definitions.ok())
-        return ZorptoolFail(RomMessageLine(*definitions.error) + " (looked for " +
-                            zorp::AppFilePath(zorp::kRomDefinitionsFileName) + ")");
-    const zorp::RomIdentification id = zorp::IdentifyRom(definitions.table, romPath);
-    if (id.gameId == zorp::kGameIdUnknown)
-        return ZorptoolFail(romPath + ": unrecognised ROM, not defined in ROM_DEF.RDEF");
-
-    if (options.templatePath.empty())
-        options.templatePath = zorp::AppFilePath(zorp::DefaultTemplateName(
-            id, [](const std::string& name) { return zorp::FileSize(zorp::AppFilePath(name)).has_value(); }));
+    zorp::TemplateResult result;
+    if (int status = LoadRomTemplate(romPath, options.templatePath, result))
+        return status;
     const std::string& templatePath = options.templatePath;
-    if (!zorp::FileSize(templatePath))
-        return ZorptoolFail(templatePath + ": template not found");
-    const zorp::TemplateResult result = zorp::ReadTemplateFile(templatePath, zorp::TemplateReadOptions{true});
-    if (result.refusal != zorp::TemplateRefusal::None)
-        return ZorptoolFail(templatePath + ": template refused (" + zorp::RefusalStatus(result.refusal) +
-                            "): " + RomMessageLine(std::get<zorp::Message>(result.actions.back())));
 
     // A later S3S block is set up over an earlier one, as in the workspace.
     const zorp::S3SSetup* setup = nullptr;

@@ -5,13 +5,13 @@
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
 #include "rom/RomDefinitions.h"
-#include "template/DefaultTemplate.h"
+#include "template/OpenGame.h"
 
 int LoadRomTemplate(const std::string& romPath, std::string& templatePath, zorp::TemplateResult& result)
 {
     if (!zorp::FileSize(romPath))
         return ZorptoolFail(romPath + ": cannot open the file");
-    const zorp::RomKind kind = zorp::RomKindOfPath(romPath);
+    const zorp::RomKind kind = zorp::OpenedKindOfPath(romPath);
     if (kind == zorp::RomKind::SpecialStage)
         return ZorptoolFail(romPath + ": a special stage file, not a ROM");
     if (kind == zorp::RomKind::Unsupported)
@@ -21,13 +21,18 @@ int LoadRomTemplate(const std::string& romPath, std::string& templatePath, zorp:
     if (!definitions.ok())
         return ZorptoolFail(RomMessageLine(*definitions.error) + " (looked for " +
                             zorp::AppFilePath(zorp::kRomDefinitionsFileName) + ")");
-    const zorp::RomIdentification id = zorp::IdentifyRom(definitions.table, romPath);
-    if (id.gameId == zorp::kGameIdUnknown)
+    const zorp::OpenedGame game = zorp::OpenGame(definitions.table, romPath);
+    if (!game.ok())
+        return ZorptoolFail(romPath + ": " + RomMessageLine(*game.error));
+    if (game.identity.gameId == zorp::kGameIdUnknown)
         return ZorptoolFail(romPath + ": unrecognised ROM, not defined in ROM_DEF.RDEF");
+    // The commands write into the file at plain offsets.
+    if (game.interleaved())
+        return ZorptoolFail(romPath + ": an interleaved (SMD or MGD) image; convert it to a plain binary first "
+                                      "(zorptool convert IN OUT --to bin)");
 
     if (templatePath.empty())
-        templatePath = zorp::AppFilePath(zorp::DefaultTemplateName(
-            id, [](const std::string& name) { return zorp::FileSize(zorp::AppFilePath(name)).has_value(); }));
+        templatePath = game.defaultTemplate;
     if (!zorp::FileSize(templatePath))
         return ZorptoolFail(templatePath + ": template not found");
     result = zorp::ReadTemplateFile(templatePath, zorp::TemplateReadOptions{true});

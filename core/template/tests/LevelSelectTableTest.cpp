@@ -136,7 +136,7 @@ TEST(LevelSelectTable, LayoutFollowsLengthsAndSeparators)
     auto plan = model.PlanWrites(image.size());
     EXPECT_TRUE(plan.rowsPastEnd.empty());
     Bytes saved = image;
-    for (const ByteWrite& write : plan.writes)
+    for (const Patch& write : plan.writes)
         ASSERT_TRUE(ApplyWrite(saved, write));
     Bytes expected = image;
     expected[6] = 0x37; // Z

@@ -133,8 +133,16 @@ TEST(IdentifyCommandErrors, OneLineAndNonZero)
     WriteFile(dir.file("other.bin"), GameImage(0x20000, OtherGame()));
     ExpectOneLineError(Zorptool(dir, {"identify", dir.file("other.bin")}), 1, "unrecognised ROM");
     ExpectOneLineError(Zorptool(dir, {"identify", dir.file("absent.bin")}), 1, "cannot open");
-    WriteFile(dir.file("rom.smd"), GameImage(0x20000, Sonic2()));
-    ExpectOneLineError(Zorptool(dir, {"identify", dir.file("rom.smd")}), 1, "unknown file type");
+    WriteFile(dir.file("rom.xyz"), GameImage(0x20000, Sonic2()));
+    ExpectOneLineError(Zorptool(dir, {"identify", dir.file("rom.xyz")}), 1, "unknown file type");
+    // An SMD file is identified from the plain image it holds.
+    Bytes smd = MakeSmdHeader(0x20000);
+    const Bytes body = InterleaveSMD(GameImage(0x20000, Sonic2()));
+    smd.insert(smd.end(), body.begin(), body.end());
+    WriteFile(dir.file("rom.smd"), smd);
+    const CommandRun interleaved = Zorptool(dir, {"identify", dir.file("rom.smd")});
+    EXPECT_EQ(interleaved.status, 0) << interleaved.err;
+    EXPECT_EQ(interleaved.out, "S2\tSonic the Hedgehog 2\tREV01\n");
     WriteFile(dir.file("bad.s3s"), Bytes(10, 'x'));
     ExpectOneLineError(Zorptool(dir, {"identify", dir.file("bad.s3s")}), 1, "not a valid S3S file");
     WriteFile(dir.file("empty.bin"), {});
