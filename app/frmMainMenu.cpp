@@ -248,7 +248,7 @@ void frmMainMenu::OpenROM(const QString& romPath)
                                   "open that.")
                        .arg(FromBytes(DescribeGame(context_.definitions, identity)),
                             (game.layout & kLayoutSmd) ? QStringLiteral("SMD") : QStringLiteral("MGD")),
-                   Icon::Information, Buttons::Ok});
+                   Icon::Critical, Buttons::Ok});
         return;
     }
 

@@ -1,5 +1,6 @@
 // Definitions files: any bytes either load into a consistent table or give a
-// message; the table answers lookups without crashing.
+// message; the table answers lookups, revision rules and identification of
+// the same bytes as an image without crashing.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -20,6 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
         (void)zorp::LookupGameId(load.table, record.serialText(), record.titleText());
         (void)zorp::GameDisplayName(load.table, record.gameId());
+        // The input doubles as an image: revision rules and identification
+        // read it within its bounds.
+        const zorp::Bytes image(data, data + size);
+        (void)zorp::MatchRevision(record.revisions, image, 0);
     }
+    (void)zorp::IdentifyRomImage(load.table, zorp::RomKind::Genesis, zorp::Bytes(data, data + size));
     return 0;
 }

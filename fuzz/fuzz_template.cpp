@@ -80,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     zorp::Bytes rom(data, data + std::min<size_t>(size, 4096));
     rom.resize(4096, 0x41);
     const zorp::ImageSource source(rom);
+    // The FITS checks compare within the image, also a short one.
+    (void)zorp::CheckTemplateFit(result.fit, zorp::Bytes(data, data + size));
     for (const auto& action : result.actions) {
         std::visit(
             [&](const auto& setup) {

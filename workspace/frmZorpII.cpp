@@ -526,7 +526,10 @@ void frmZorpII::ShowChecksum(const HeaderChecksum& checksum)
 {
     d->checksumStatus->setText(ChecksumStatusText(checksum));
     d->checksumStatus->setToolTip(d->checksumStatus->text());
-    d->checksumStatus->setProperty("stale", checksum.present && !checksum.matches());
+    // A stale checksum is shown in red: the game will not start.
+    const bool stale = checksum.present && !checksum.matches();
+    d->checksumStatus->setProperty("stale", stale);
+    d->checksumStatus->setStyleSheet(stale ? QStringLiteral("color: #b00000;") : QString());
 }
 
 bool frmZorpII::FixChecksumOnSave() const { return d->fixChecksumOnSave->isChecked(); }

@@ -18,6 +18,7 @@
 #include "frmTemplates.h"
 #include "Screenshot.h"
 #include "frmZorpII.h"
+#include "rom/RomFormat.h"
 #include "support/AppTestSupport.h"
 #include "support/FakeOstrel.h"
 #include "testing/ScriptedPlatform.h"
@@ -242,6 +243,16 @@ private slots:
                                      << "The S3S file you selected is invalid.";
         QTest::newRow("empty S3S") << "Empty.s3s" << QByteArray() << "Invalid S3S file"
                                    << "The S3S file you selected is invalid.";
+        // An SMD file is identified, but cannot be edited in place.
+        const QByteArray plain = zorp::test::Sonic2Image();
+        const zorp::Bytes body = zorp::InterleaveSMD(zorp::Bytes(plain.begin(), plain.end()));
+        zorp::Bytes smd = zorp::MakeSmdHeader(body.size());
+        smd.insert(smd.end(), body.begin(), body.end());
+        QTest::newRow("SMD layout") << "Sonic2.smd" << QByteArray(reinterpret_cast<const char*>(smd.data()), smd.size())
+                                    << "Interleaved ROM"
+                                    << "Sonic the Hedgehog 2 is stored in the SMD layout.\nThe workspace edits plain "
+                                       "binary images in place and cannot write into this file.\nConvert it to a "
+                                       "plain .BIN with Convert, then open that.";
         QTest::newRow("S3S/C") << "Set.S3S" << compilation << "Cannot Edit S3S/C File"
                                << "Error: The file you have selected is an S3S/C file.\nS3S/C files cannot be edited.";
     }
