@@ -4,7 +4,9 @@
 // program directory must read them back.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -275,3 +277,68 @@ TEST(ShowCommand, FailuresAreOneLineWithStatus)
 }
 
 } // namespace
+
+std::string HexText(size_t value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "%zX", value);
+    return text;
+}
+
+// Each of the six revisions, as a synthetic image with its real header
+// (REVXB told by its original checksum) and its real music table at its own
+// offset: the revision's default template is chosen, fits, and reads the
+// game's values; the palette is read at the revision's offset.
+TEST(ShowCommand, EveryRevisionOpensWithItsOwnOffsets)
+{
+    struct Case {
+        std::string name;
+        GameHeader header;
+        std::optional<uint16_t> checksum;
+        std::string revisionLine;
+        std::string templateName;
+        size_t musicList;
+        size_t zonePalette; // Green Hill / Emerald Hill
+        std::string firstSlot;
+    };
+    const Bytes s1Music = {0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x8D, 0x00};
+    const Bytes s2Music = {0x82, 0x82, 0x85, 0x84, 0x85, 0x85, 0x8F, 0x86, 0x90,
+                           0x8D, 0x84, 0x8B, 0x89, 0x8E, 0x8A, 0x87, 0x8D, 0x00};
+    const std::vector<Case> cases = {
+        {"S1 REV00", Sonic1Rev00(), std::nullopt, "S1 (Sonic the Hedgehog REV00)", "S1.ZORP", 0x379A, 0x23A8,
+         "  Green Hill Zone: 01"},
+        {"S1 REV01", Sonic1Rev01(), 0xAFC7, "S1_J (Sonic the Hedgehog (later release) REV01)", "S1_J.ZORP", 0x3796,
+         0x23A0, "  Green Hill Zone: 01"},
+        {"S1 REVXB", Sonic1Rev01(), 0x2F9C, "S1_J (Sonic the Hedgehog (later release) REVXB)", "S1_J.ZORP", 0x3796,
+         0x23A0, "  Green Hill Zone: 01"},
+        {"S2 REV00", Sonic2Rev00(), std::nullopt, "S2 (Sonic the Hedgehog 2 REV00)", "S2_REV00.ZORP", 0x3E94, 0x2A16,
+         "  Emerald Hill Zone: 02"},
+        {"S2 REV01", Sonic2(), std::nullopt, "S2 (Sonic the Hedgehog 2 REV01)", "S2.ZORP", 0x3EA0, 0x2A22,
+         "  Emerald Hill Zone: 02"},
+        {"S2 REV02", GameHeader{"SEGA GENESIS    ", Half("SONIC THE", 13, "HEDGEHOG 2"), "GM 00001051-02"},
+         std::nullopt, "S2 (Sonic the Hedgehog 2 REV02)", "S2_REV02.ZORP", 0x3E8A, 0x2A18, "  Emerald Hill Zone: 02"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        Bytes image = GameImage(c.name[1] == '1' ? 0x80000 : 0x100000, c.header);
+        if (c.checksum) {
+            image[0x18E] = static_cast<uint8_t>(*c.checksum >> 8);
+            image[0x18F] = static_cast<uint8_t>(*c.checksum);
+        }
+        PutBytes(image, c.musicList, c.name[1] == '1' ? s1Music : s2Music);
+        PutBytes(image, c.zonePalette, {0x0E, 0xEE, 0x00, 0x02});
+        WriteFile(dir.file("rom.bin"), image);
+
+        ShowRun run = Show(dir, {dir.file("rom.bin")});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.rfind("game: " + c.revisionLine + "\n", 0), 0u) << run.out;
+        EXPECT_NE(run.out.find("/" + c.templateName + "\nfits: yes\n"), std::string::npos) << run.out;
+        const size_t playlist = run.out.find("\nplaylist: start 0x" + HexText(c.musicList) + ", ");
+        ASSERT_NE(playlist, std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("\n" + c.firstSlot + "\n", playlist), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find(" at 0x" + HexText(c.zonePalette) + ", 48 colours (Genesis)\n  0EEE 0002"),
+                  std::string::npos)
+            << run.out;
+    }
+}
