@@ -1,9 +1,12 @@
-// zorptool checksum: the stored and the actual header checksum of a plain
-// binary image, and with --fix the actual one written into the file.
+// zorptool checksum: the stored and the actual header checksum of an image
+// (SMD and MGD files read as the plain image they hold), and with --fix the
+// actual one written into a plain binary file.
 #include <cstdio>
 #include <iostream>
 
 #include "Command.h"
+#include "RomMessageLine.h"
+#include "rom/RomSave.h"
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
 #include "rom/RomFormat.h"
@@ -16,8 +19,6 @@ const ZorptoolCommand kChecksum{"checksum", "checksum ROM [--fix | --fix-checksu
                                 "Prints the stored and the actual header checksum of a plain binary ROM; "
                                 "--fix (or --fix-checksum) writes the actual checksum into the file (0x18E).",
                                 RunChecksum};
-
-constexpr uint64_t kChecksumOffset = 0x18E;
 
 int UsageError(const std::string& problem)
 {
@@ -54,30 +55,44 @@ int RunChecksum(const std::vector<std::string>& args)
         return ZorptoolFail(path + ": cannot open the file");
     if (*size > zorp::kMaxRomFileSize)
         return ZorptoolFail(path + ": larger than 64 MB, not a cartridge image");
-    auto image = zorp::ReadFileBytes(path, zorp::kMaxRomFileSize);
+    // The file is read once; an SMD or MGD file is read as the plain image it
+    // holds, whose header carries the checksum.
+    zorp::RomFormatResult format = zorp::DetectRomFormat(path);
+    if (!format.ok())
+        return ZorptoolFail(path + ": " + RomMessageLine(*format.error));
+    const bool interleaved = format.recognised() && format.layout != zorp::kLayoutPlain;
+    std::optional<zorp::Bytes> image;
+    if (format.recognised())
+        image = std::move(format.image);
+    else
+        image = zorp::ReadFileBytes(path, zorp::kMaxRomFileSize); // no console name: read it as it is
     if (!image)
         return ZorptoolFail(path + ": cannot read the file");
-    if (image->size() < kChecksumOffset + 2)
+    const zorp::HeaderChecksum checksum = zorp::HeaderChecksumOf(*image);
+    if (!checksum.present)
         return ZorptoolFail(path + ": too short to hold a cartridge header");
-    // The checksum lives at 0x18E of the plain image only; an interleaved file
-    // would be damaged by writing there.
-    if (zorp::IsSmdHeader(*image) || zorp::DetectRomFormat(path).layout == zorp::kLayoutMgd)
-        return ZorptoolFail(path + ": an interleaved (SMD or MGD) image; convert it to binary first");
 
-    const uint16_t stored = zorp::StoredChecksum(*image);
-    const uint16_t actual = zorp::GenesisChecksum(*image);
-    std::cout << "Checksum: 0x" << HexWord(stored) << ", Actual Checksum: 0x" << HexWord(actual) << '\n';
+    std::cout << "Checksum: 0x" << HexWord(checksum.stored) << ", Actual Checksum: 0x" << HexWord(checksum.actual)
+              << '\n';
     if (!fix)
         return 0;
-    if (stored == actual) {
+    // 0x18E is a plain-image offset: writing there would damage an
+    // interleaved file.
+    if (interleaved)
+        return ZorptoolFail(path + ": an interleaved (SMD or MGD) image; convert it to binary first");
+    if (checksum.matches()) {
         std::cout << "The stored checksum is already right; the file is unchanged.\n";
         return 0;
     }
-    const zorp::Bytes word{static_cast<uint8_t>(actual >> 8), static_cast<uint8_t>(actual & 0xFF)};
-    const std::string error = zorp::WriteBytesAt(path, kChecksumOffset, word);
-    if (!error.empty())
-        return ZorptoolFail(path + ": " + error);
-    std::cout << "Wrote checksum 0x" << HexWord(actual) << " at 0x18E.\n";
+    zorp::SaveOptions options;
+    options.fixChecksum = true;
+    options.expected = zorp::StampOf(*image);
+    const zorp::SaveResult saved = zorp::SavePatches(path, {}, options);
+    if (saved.outcome == zorp::SaveOutcome::Changed)
+        return ZorptoolFail(path + ": the file changed while it was being read; nothing was written");
+    if (!saved.ok())
+        return ZorptoolFail(path + ": " + saved.error);
+    std::cout << "Wrote checksum 0x" << HexWord(checksum.actual) << " at 0x18E.\n";
     return 0;
 }
 

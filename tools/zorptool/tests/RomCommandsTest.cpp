@@ -197,13 +197,20 @@ TEST(ChecksumCommand, ReportsAndFixesInPlace)
     EXPECT_NE(again.out.find("already right"), std::string::npos) << again.out;
 }
 
-TEST(ChecksumCommand, RefusesInterleavedShortAndMissingFiles)
+TEST(ChecksumCommand, ReadsButNeverFixesInterleavedAndRefusesShortAndMissingFiles)
 {
     ScratchDir dir;
     const Bytes image = GameImage(0x20000, Sonic2());
     WriteFile(dir.file("s2.smd"), ConvertedRomBytes(image, RomOutputFormat::Smd, false));
     WriteFile(dir.file("s2.mgd"), ConvertedRomBytes(image, RomOutputFormat::Mgd, false));
+    WriteFile(dir.file("s2.bin"), image);
+    const std::string plainReport = Zorptool(dir, {"checksum", dir.file("s2.bin")}).out;
     for (const char* name : {"s2.smd", "s2.mgd"}) {
+        // Read as the plain image they hold: the same report...
+        const CommandRun report = Zorptool(dir, {"checksum", dir.file(name)});
+        EXPECT_EQ(report.status, 0) << report.err;
+        EXPECT_EQ(report.out, plainReport) << name;
+        // ...but never written into.
         const Bytes before = FileBytes(dir.file(name));
         ExpectOneLineError(Zorptool(dir, {"checksum", "--fix", dir.file(name)}), 1, "interleaved");
         EXPECT_TRUE(FileBytes(dir.file(name)) == before) << name;
