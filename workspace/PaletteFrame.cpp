@@ -61,8 +61,6 @@ void PaletteFrame::Load(const QString& romFile)
 
 bool PaletteFrame::Modified() const { return editor_->PaletteModified(); }
 
-bool PaletteFrame::Save() { return editor_->SavePalette(); }
-
 bool PaletteFrame::MaybeSave() { return editor_->MaybeSave(); }
 
 } // namespace zorp::ui

@@ -1,8 +1,8 @@
 #pragma once
-// fraPalEdit: hosts the palette editor control PalEdit, which reads and
-// writes the palette words in the ROM file itself. The workspace hands it the
-// template's palette list and colour format, the ROM path after loading, and
-// asks it to save after its own write.
+// fraPalEdit: hosts the palette editor control PalEdit, which reads the
+// palette words from the ROM file itself. The workspace hands it the
+// template's palette list and colour format and the ROM path after loading;
+// the editor's changes reach the file as a patch of the workspace's one save.
 #include "EditorFrame.h"
 #include "TemplateModels.h"
 
@@ -25,9 +25,6 @@ public:
     // Points the editor at the ROM file and shows the selected palette from it.
     void Load(const QString& romFile);
     bool Modified() const;
-    // Writes the palette being shown into the ROM file; false (the editor
-    // has said why) when it could not.
-    bool Save();
     // Asks "Save Palette" when there are unsaved edits; false when the user
     // cancelled or the palette could not be written.
     bool MaybeSave();

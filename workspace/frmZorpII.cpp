@@ -498,9 +498,10 @@ bool frmZorpII::CheckTemplateFits(const Bytes& image)
         close();
         return false;
     }
+    // Read-only until another template that fits is loaded (No, and a choice).
     SetReadOnly(true);
-    if (answer == Answer::No && ChangeTemplate())
-        return !d->closingWithoutQuestions;
+    if (answer == Answer::No)
+        ChangeTemplate();
     return !d->closingWithoutQuestions;
 }
 
