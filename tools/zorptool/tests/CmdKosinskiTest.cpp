@@ -1,24 +1,17 @@
 // zorptool kosinski, run as a program on files in a scratch folder.
 #include <gtest/gtest.h>
 
+#include "ZorptoolRun.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <sys/wait.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
-
-std::string Quote(const std::string& text)
-{
-    std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
 
 class KosinskiCommand : public ::testing::Test {
 protected:
@@ -52,13 +45,11 @@ protected:
     // Exit status of zorptool with the words after "kosinski"; stderr is kept.
     int Run(const std::vector<std::string>& words)
     {
-        std::string cmd = Quote(ZORPTOOL_PATH) + " kosinski";
-        for (const std::string& w : words)
-            cmd += " " + Quote(w);
-        cmd += " >" + Quote(Path("stdout.txt")) + " 2>" + Quote(Path("stderr.txt"));
-        const int status = std::system(cmd.c_str());
-        err_ = ReadPath(Path("stderr.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::vector<std::string> args{"kosinski"};
+        args.insert(args.end(), words.begin(), words.end());
+        const zorptest::ToolRun run = zorptest::RunZorptool(dir_.string(), args);
+        err_ = Bytes(run.err.begin(), run.err.end());
+        return run.status;
     }
 
     std::string Err() const { return std::string(err_.begin(), err_.end()); }

@@ -2,9 +2,10 @@
 // The program directory is zorptool's own, with the shipped ROM_DEF.RDEF.
 #include <gtest/gtest.h>
 
+#include "ZorptoolRun.h"
+
 #include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 #include "rom/LockOn.h"
 #include "rom/tests/RomTestFiles.h"
@@ -14,38 +15,13 @@ namespace {
 namespace fs = std::filesystem;
 using namespace romtest;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& text)
-{
-    std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string Slurp(const std::string& path)
-{
-    auto bytes = zorp::ReadFileBytes(path);
-    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
+using RunResult = zorptest::ToolRun;
 
 RunResult RunLockOn(const ScratchDir& dir, const std::vector<std::string>& args)
 {
-    std::string command = Quote(ZORPTOOL_PATH) + " lockon";
-    for (const std::string& a : args)
-        command += " " + Quote(a);
-    command += " >" + Quote(dir.file("stdout.txt")) + " 2>" + Quote(dir.file("stderr.txt"));
-    const int status = std::system(command.c_str());
-    RunResult r;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = Slurp(dir.file("stdout.txt"));
-    r.err = Slurp(dir.file("stderr.txt"));
-    return r;
+    std::vector<std::string> words{"lockon"};
+    words.insert(words.end(), args.begin(), args.end());
+    return zorptest::RunZorptool(dir.str(), words);
 }
 
 zorp::Bytes Slice(const zorp::Bytes& b, size_t from, size_t count)
@@ -64,7 +40,7 @@ TEST(LockOnCommand, SonicThreeGetsSramBlockAndPatches)
     WriteFile(dir.file("sk.bin"), sk);
     WriteFile(dir.file("s3.bin"), s3);
     const RunResult r = RunLockOn(dir, {dir.file("sk.bin"), dir.file("s3.bin"), dir.file("out.bin")});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Locked on Sonic the Hedgehog 3 (S3)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Sonic & Knuckles utilizes Sonic 3's SRAM chip"), std::string::npos);
 
@@ -88,7 +64,7 @@ TEST(LockOnCommand, SonicTwoUsesTheGivenExtraImage)
     WriteFile(dir.file("extra.bin"), extra);
     const RunResult r = RunLockOn(dir, {dir.file("sk.bin"), dir.file("s2.bin"), dir.file("out.bin"), "--s2-extra",
                                   dir.file("extra.bin")});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     const auto out = zorp::ReadFileBytes(dir.file("out.bin"));
     ASSERT_TRUE(out);
     ASSERT_EQ(out->size(), 0x340000u);
@@ -103,16 +79,16 @@ TEST(LockOnCommand, RefusalsAndUsage)
     WriteFile(dir.file("empty.bin"), {});
 
     RunResult r = RunLockOn(dir, {dir.file("s1.bin"), dir.file("sk.bin"), dir.file("out.bin")});
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "zorptool: Not S&K ROM: The selected ROM is not Sonic & knuckles or an already locked-on "
                      "ROM. Please select a Sonic & Knuckles ROM.\n");
 
     r = RunLockOn(dir, {dir.file("sk.bin"), dir.file("empty.bin"), dir.file("out.bin")});
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("It is empty."), std::string::npos) << r.err;
 
     r = RunLockOn(dir, {dir.file("sk.bin"), dir.file("s1.bin"), dir.file("no/such/dir/out.bin")});
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("zorptool: Error Writing ROM: Error: The combined ROM could not be written to"),
               std::string::npos)
         << r.err;
@@ -122,13 +98,13 @@ TEST(LockOnCommand, RefusalsAndUsage)
     WriteFile(dir.file("short.bin"), NoiseBytes(1000, 5));
     r = RunLockOn(dir, {dir.file("sk.bin"), dir.file("s2.bin"), dir.file("out.bin"), "--s2-extra",
                         dir.file("short.bin")});
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("zorptool: Sonic 2 Extra ROM Missing:"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("That file is 1,000 bytes long."), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir.file("out.bin")));
 
     r = RunLockOn(dir, {dir.file("sk.bin"), dir.file("s1.bin")});
-    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.status, 2);
     r = RunLockOn(dir, {dir.file("sk.bin"), dir.file("s1.bin"), dir.file("out.bin"), "--s2-extra"});
-    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.status, 2);
 }

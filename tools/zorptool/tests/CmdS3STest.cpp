@@ -1,11 +1,12 @@
 // zorptool s3s, run as a program on files in a scratch folder.
 #include <gtest/gtest.h>
 
+#include "ZorptoolRun.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <sys/wait.h>
 
 #include "stage/S3SFile.h"
 
@@ -13,24 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using RunResult = zorptest::ToolRun;
 
 std::string Slurp(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string Quote(const std::string& text)
-{
-    std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
 }
 
 class S3SCommand : public ::testing::Test {
@@ -64,16 +53,9 @@ protected:
 
     RunResult Run(const std::vector<std::string>& args) const
     {
-        std::string command = Quote(ZORPTOOL_PATH) + " s3s";
-        for (const std::string& a : args)
-            command += " " + Quote(a);
-        command += " >" + Quote(Path("stdout.txt")) + " 2>" + Quote(Path("stderr.txt"));
-        RunResult result;
-        const int status = std::system(command.c_str());
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = Slurp(Path("stdout.txt"));
-        result.err = Slurp(Path("stderr.txt"));
-        return result;
+        std::vector<std::string> words{"s3s"};
+        words.insert(words.end(), args.begin(), args.end());
+        return zorptest::RunZorptool(dir_.string(), words);
     }
 
     fs::path dir_;
@@ -133,7 +115,7 @@ TEST_F(S3SCommand, InfoShowsAVersion2Stage)
     file.push_back(0xFF);
     file.push_back('x');
     const RunResult r = Run({"info", Write("a.s3s", file)});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("kind: S3S version 2.00\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("start direction: Up (stored 0)\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("start row: 7\n"), std::string::npos) << r.out;
@@ -146,7 +128,7 @@ TEST_F(S3SCommand, InfoShowsAVersion2Stage)
     // Without its one blue sphere the stage could never be finished.
     file[16] = 0x00;
     const RunResult none = Run({"info", Write("none.s3s", file)});
-    ASSERT_EQ(none.exitCode, 0) << none.err;
+    ASSERT_EQ(none.status, 0) << none.err;
     EXPECT_NE(none.out.find("cells: empty 1024, red 0, blue 0,"), std::string::npos) << none.out;
     EXPECT_NE(none.out.find("warning: no blue sphere, the stage can never be finished\n"), std::string::npos)
         << none.out;
@@ -155,7 +137,7 @@ TEST_F(S3SCommand, InfoShowsAVersion2Stage)
 TEST_F(S3SCommand, InfoShowsAVersion1StageWithoutComment)
 {
     const RunResult r = Run({"info", Write("a.s3s", zorp::SaveV1SS(Grid(2, 6), zorp::S3STrailer{S3S_Right, 1, 2, 64}))});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("kind: S3S version 1.00\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("start direction: Right (stored 4)\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("perfect rings: 64\n"), std::string::npos) << r.out;
@@ -166,13 +148,13 @@ TEST_F(S3SCommand, InfoListsACompilation)
 {
     const auto file = Compilation({{"First", "easy one"}, {"Second", ""}}, {Grid(3, 6), Grid(4, 6)});
     RunResult r = Run({"info", Write("c.s3s", file)});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("kind: S3S/C compilation\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("stages: 2\nstage 0: First\n  easy one\nstage 1: Second\n"), std::string::npos) << r.out;
 
     // Stages placed beyond the end of the file are marked.
     r = Run({"info", Write("far.s3s", Compilation({{"Lost", ""}}, {}, 0xFFFFFFF0u))});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("stage 0: Lost [not loadable]\n"), std::string::npos) << r.out;
 }
 
@@ -181,14 +163,14 @@ TEST_F(S3SCommand, ConvertRoundTripsBetweenVersions)
     const std::vector<uint8_t> v2 = zorp::SaveV2SS(Grid(5, 6), zorp::S3STrailer{S3S_Down, 30, 31, 1024});
     Write("in.s3s", v2);
     RunResult r = Run({"convert", Path("in.s3s"), Path("v1.s3s"), "--version", "1"});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "wrote " + Path("v1.s3s") + " (S3S version 1.00, 544 bytes)\n");
     EXPECT_EQ(Read("v1.s3s"), zorp::SaveV1SS(Grid(5, 6), zorp::S3STrailer{S3S_Down, 30, 31, 1024}));
 
     r = Run({"--version", "2", "convert", Path("v1.s3s"), Path("back.s3s")});
-    EXPECT_EQ(r.exitCode, 2) << "options come after the subcommand word";
+    EXPECT_EQ(r.status, 2) << "options come after the subcommand word";
     r = Run({"convert", "--version", "2", Path("v1.s3s"), Path("back.s3s")});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Read("back.s3s"), v2);
 }
 
@@ -197,7 +179,7 @@ TEST_F(S3SCommand, ConvertTakesACompilationStage)
     const auto file = Compilation({{"A", ""}, {"B", ""}, {"C", "third"}}, {Grid(6, 6), Grid(7, 6), Grid(8, 8)});
     Write("c.s3s", file);
     const RunResult r = Run({"convert", Path("c.s3s"), Path("s.s3s"), "--stage", "2", "--version", "2"});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     const zorp::S3SStage stage = zorp::LoadV2SS(Read("s.s3s"));
     EXPECT_EQ(stage.cells, Grid(8, 8));
     EXPECT_EQ(stage.trailer.direction, 3);
@@ -226,7 +208,7 @@ TEST_F(S3SCommand, FailuresAreOneLineWithTheRightExitCode)
     const struct {
         const char* what;
         std::vector<std::string> args;
-        int exitCode;
+        int status;
         const char* message;
     } cases[] = {
         {"no subcommand", {}, 2, "usage"},
@@ -254,7 +236,7 @@ TEST_F(S3SCommand, FailuresAreOneLineWithTheRightExitCode)
     };
     for (const auto& c : cases) {
         const RunResult r = Run(c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode) << c.what << ": " << r.err;
+        EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
         EXPECT_EQ(Lines(r.err), 1) << c.what << ": " << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.what << ": " << r.err;
         EXPECT_TRUE(r.out.empty()) << c.what << ": " << r.out;
@@ -263,7 +245,7 @@ TEST_F(S3SCommand, FailuresAreOneLineWithTheRightExitCode)
 
     // Version 1 holds code 9, so that conversion works.
     const RunResult ok = Run({"convert", Path("wide.s3s"), out, "--version", "1"});
-    EXPECT_EQ(ok.exitCode, 0) << ok.err;
+    EXPECT_EQ(ok.status, 0) << ok.err;
 }
 
 } // namespace

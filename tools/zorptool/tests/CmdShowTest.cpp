@@ -4,11 +4,11 @@
 // program directory must read them back.
 #include <gtest/gtest.h>
 
+#include "ZorptoolRun.h"
+
 #include <cstdio>
 #include <fstream>
 #include <optional>
-#include <sstream>
-#include <sys/wait.h>
 
 #include "rom/tests/RomTestFiles.h"
 #include "stage/S3SFile.h"
@@ -18,28 +18,13 @@ using namespace romtest;
 
 namespace {
 
-struct ShowRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using ShowRun = zorptest::ToolRun;
 
 ShowRun Show(const ScratchDir& dir, const std::vector<std::string>& args)
 {
-    std::string command = std::string("'") + ZORPTOOL_PATH + "' show";
-    for (const std::string& arg : args)
-        command += " '" + arg + "'";
-    command += " >'" + dir.file("out.txt") + "' 2>'" + dir.file("err.txt") + "'";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(dir.file("out.txt")), ReadAll(dir.file("err.txt"))};
+    std::vector<std::string> words{"show"};
+    words.insert(words.end(), args.begin(), args.end());
+    return zorptest::RunZorptool(dir.str(), words);
 }
 
 // The games' own character codes, written out from the facts rather than

@@ -4,11 +4,11 @@
 // and small images read through templates written for the test.
 #include <gtest/gtest.h>
 
+#include "ZorptoolRun.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 
 #include "kosinski/SmallestPack.h"
 #include "kosinski/modVorlith_Extract.h"
@@ -25,19 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zorptest::ToolRun;
 
 Bytes ReadBytes(const std::string& path)
 {
@@ -96,13 +84,9 @@ class StagesCommand : public ::testing::Test {
 protected:
     ToolRun Run(const std::vector<std::string>& args) const
     {
-        std::string command = std::string("'") + ZORPTOOL_PATH + "' stages";
-        for (const std::string& arg : args)
-            command += " '" + arg + "'";
-        command += " >'" + dir_.file("out.txt") + "' 2>'" + dir_.file("err.txt") + "'";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir_.file("out.txt")),
-                ReadText(dir_.file("err.txt"))};
+        std::vector<std::string> words{"stages"};
+        words.insert(words.end(), args.begin(), args.end());
+        return zorptest::RunZorptool(dir_.str(), words);
     }
 
     std::string Path(const std::string& name) const { return dir_.file(name); }

@@ -3,10 +3,10 @@
 // 0xF8000, 24111 bytes at 14434 Hz; eight plain stage records at 0x6A0E0).
 #include <gtest/gtest.h>
 
+#include "ZorptoolRun.h"
+
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 
 #include "audio/tests/SoundTestFiles.h"
 #include "rom/RomSave.h"
@@ -29,19 +29,7 @@ constexpr uint64_t kSampleAt = 0xF8000;
 constexpr size_t kSampleLength = 24111;
 constexpr int kRate = 14434;
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zorptest::ToolRun;
 
 Bytes ReadAll(const std::string& path)
 {
@@ -60,16 +48,11 @@ protected:
     // Runs zorptool with the words given; also used for sox.
     ToolRun Shell(const std::string& program, const std::vector<std::string>& args) const
     {
-        std::string command = program;
-        for (const std::string& arg : args)
-            command += " '" + arg + "'";
-        command += " >'" + dir_.file("out.txt") + "' 2>'" + dir_.file("err.txt") + "'";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir_.file("out.txt")), ReadText(dir_.file("err.txt"))};
+        return zorptest::RunProgram(dir_.str(), program, args);
     }
     ToolRun Run(const std::vector<std::string>& args) const
     {
-        return Shell(std::string("'") + ZORPTOOL_PATH + "'", args);
+        return zorptest::RunZorptool(dir_.str(), args);
     }
     static bool HaveSox() { return std::system("command -v sox >/dev/null 2>&1") == 0; }
 

@@ -2,11 +2,11 @@
 // program directory (ROM_DEF.RDEF) is the folder of the zorptool executable.
 #include <gtest/gtest.h>
 
+#include "ZorptoolRun.h"
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 
 #include "rom/tests/RomTestFiles.h"
 #include "rom/PubFunctions.h"
@@ -19,44 +19,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CommandRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quoted(const std::string& word) { return "'" + word + "'"; }
+using zorptest::ExpectOneLineError;
+using CommandRun = zorptest::ToolRun;
 
 CommandRun Zorptool(const ScratchDir& dir, const std::vector<std::string>& args,
                     const std::string& program = ZORPTOOL_PATH)
 {
-    std::string command = Quoted(program);
-    for (const std::string& arg : args)
-        command += " " + Quoted(arg);
-    command += " >" + Quoted(dir.file("stdout.txt")) + " 2>" + Quoted(dir.file("stderr.txt"));
-    const int raw = std::system(command.c_str());
-    CommandRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadText(dir.file("stdout.txt"));
-    run.err = ReadText(dir.file("stderr.txt"));
-    return run;
-}
-
-// A failure is one line on stderr beginning "zorptool: ".
-void ExpectOneLineError(const CommandRun& run, int status, const std::string& mention)
-{
-    EXPECT_EQ(run.status, status);
-    EXPECT_EQ(run.err.rfind("zorptool: ", 0), 0u) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-    EXPECT_NE(run.err.find(mention), std::string::npos) << run.err;
+    return zorptest::RunZorptool(dir.str(), args, program);
 }
 
 Bytes FileBytes(const std::string& path) { return ReadFileBytes(path).value_or(Bytes{}); }

@@ -1,0 +1,67 @@
+#pragma once
+// Running the built zorptool (or another program) from the tests: words are
+// quoted for the shell, stdout and stderr land in files of the test's folder
+// and come back as text with the exit status.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace zorptest {
+
+struct ToolRun {
+    int status = -1; // exit status; -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// The word in single quotes, its own single quotes escaped.
+inline std::string ShellQuoted(const std::string& word)
+{
+    std::string out = "'";
+    for (char c : word)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+inline std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// program is a shell word as it is (already quoted when it needs to be).
+inline ToolRun RunProgram(const std::string& folder, const std::string& program, const std::vector<std::string>& words)
+{
+    std::string command = program;
+    for (const std::string& word : words)
+        command += " " + ShellQuoted(word);
+    const std::string out = folder + "/stdout.txt";
+    const std::string err = folder + "/stderr.txt";
+    command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err);
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(out), ReadText(err)};
+}
+
+inline ToolRun RunZorptool(const std::string& folder, const std::vector<std::string>& words,
+                           const std::string& program = ZORPTOOL_PATH)
+{
+    return RunProgram(folder, ShellQuoted(program), words);
+}
+
+// A failure is one line on stderr beginning "zorptool: ".
+inline void ExpectOneLineError(const ToolRun& run, int status, const std::string& mention)
+{
+    EXPECT_EQ(run.status, status);
+    EXPECT_EQ(run.err.rfind("zorptool: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(mention), std::string::npos) << run.err;
+}
+
+} // namespace zorptest
