@@ -26,20 +26,11 @@
 
 using namespace zorp::ui;
 using zorp::test::MinimalTemplate;
+using zorp::test::OpenWorkspaces;
 using zorp::test::ProgramDirectory;
 using zorp::test::Sonic2Image;
 
 namespace {
-
-QList<frmZorpII*> OpenWorkspaces()
-{
-    QList<frmZorpII*> found;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* workspace = qobject_cast<frmZorpII*>(widget); workspace && workspace->isVisible())
-            found << workspace;
-    }
-    return found;
-}
 
 QStringList EntryTips(QMenu* menu, const QString& prefix)
 {
@@ -97,11 +88,7 @@ private slots:
 
     void cleanup()
     {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (widget != menu.get() && !widget->parentWidget())
-                widget->deleteLater();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        zorp::test::DeleteWindowsExcept(menu.get());
         menu.reset();
         context.reset();
         scripted.reset();

@@ -25,6 +25,7 @@
 
 using namespace zorp::ui;
 using zorp::test::MinimalTemplate;
+using zorp::test::OpenWorkspaces;
 using zorp::test::ProgramDirectory;
 
 namespace {
@@ -32,16 +33,6 @@ namespace {
 const QString kRomFilter = "Genesis ROM Files (*.BIN; *.GEN)|*.BIN;*.GEN|Game Gear ROM Files (*.GG)|*.GG|"
                            "Sega Master System ROM Files (*.SMS)|*.SMS|Gameboy Advance ROM Files (*.GBA)|*.GBA|"
                            "S3S Special Stage Files (*.S3S)|*.S3S";
-
-QList<frmZorpII*> OpenWorkspaces()
-{
-    QList<frmZorpII*> found;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* workspace = qobject_cast<frmZorpII*>(widget); workspace && workspace->isVisible())
-            found << workspace;
-    }
-    return found;
-}
 
 // A window that refuses to close, as a workspace does when its closing
 // question is answered with Cancel.
@@ -107,11 +98,7 @@ private slots:
     void cleanup()
     {
         // Windows still open from a test go now, without their questions.
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (widget != menu.get() && !widget->parentWidget())
-                widget->deleteLater();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        zorp::test::DeleteWindowsExcept(menu.get());
         menu.reset();
         context.reset();
         scripted.reset();

@@ -1,13 +1,34 @@
 #include "AppTestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "CoreMessage.h"
+#include "frmZorpII.h"
 #include "rom/PubFunctions.h"
 
 namespace zorp::test {
+
+QList<ui::frmZorpII*> OpenWorkspaces()
+{
+    QList<ui::frmZorpII*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* workspace = qobject_cast<ui::frmZorpII*>(widget); workspace && workspace->isVisible())
+            found << workspace;
+    }
+    return found;
+}
+
+void DeleteWindowsExcept(const QWidget* keep)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget != keep && !widget->parentWidget())
+            widget->deleteLater();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 QByteArray TitleField(const QByteArray& name)
 {

@@ -3,11 +3,24 @@
 // definitions file written by the test, synthetic ROM images with a Genesis
 // header, and minimal templates.
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include "TemporaryProgramDirectory.h"
 
+class QWidget;
+
+namespace zorp::ui {
+class frmZorpII;
+}
+
 namespace zorp::test {
+
+// The workspaces on screen.
+QList<ui::frmZorpII*> OpenWorkspaces();
+// Deletes every top-level window but keep, without their closing questions
+// (what a test left open).
+void DeleteWindowsExcept(const QWidget* keep);
 
 // Display names and identifiers of the test definitions file, in file order.
 // Row 2 (0-based) is "S2".
