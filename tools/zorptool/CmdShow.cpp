@@ -7,6 +7,7 @@
 
 #include "Command.h"
 #include "RomMessageLine.h"
+#include "RomTemplate.h"
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
 #include "rom/RomDefinitions.h"
@@ -134,36 +135,18 @@ int RunShow(const std::vector<std::string>& args)
     }
     if (romPath.empty())
         return ZorptoolUsage(kShow);
-    if (!zorp::FileSize(romPath))
-        return ZorptoolFail(romPath + ": cannot open the file");
-    if (zorp::OpenedKindOfPath(romPath) == zorp::RomKind::Unsupported)
-        return ZorptoolFail(romPath + ": unknown file type (expected .BIN, .GEN, .32X, .GG, .SMS, .GBA or .S3S)");
-
-    zorp::RomDefinitionsLoad definitions = zorp::LoadRomDefinitions();
-    if (!definitions.ok())
-        return ZorptoolFail(RomMessageLine(*definitions.error) + " (looked for " +
-                            zorp::AppFilePath(zorp::kRomDefinitionsFileName) + ")");
-    const zorp::OpenedGame game = zorp::OpenGame(definitions.table, romPath);
-    if (!game.ok())
-        return ZorptoolFail(romPath + ": " + RomMessageLine(*game.error));
+    RomAndTemplate opened;
+    if (int status = LoadRomAndTemplate(romPath, templatePath, RomUse::Read, opened))
+        return status;
+    const zorp::OpenedGame& game = opened.game;
     const zorp::RomIdentification& id = game.identity;
-    if (id.gameId == zorp::kGameIdUnknown)
-        return ZorptoolFail(romPath + ": unrecognised ROM, not defined in ROM_DEF.RDEF");
-
-    if (templatePath.empty())
-        templatePath = game.defaultTemplate;
-    if (!zorp::FileSize(templatePath))
-        return ZorptoolFail(templatePath + ": template not found");
-    // zorptool carries the codec, so compressed special stages are offered.
-    const zorp::TemplateResult result = zorp::ReadTemplateFile(templatePath, zorp::TemplateReadOptions{true});
-    if (result.refusal != zorp::TemplateRefusal::None)
-        return ZorptoolFail(templatePath + ": template refused (" + zorp::RefusalStatus(result.refusal) +
-                            "): " + RomMessageLine(std::get<zorp::Message>(result.actions.back())));
+    const zorp::TemplateResult& result = opened.result;
+    const zorp::RomDefinitions& definitions = opened.definitions;
 
     // The editors read the plain image (an SMD or MGD file shows as the game).
     const zorp::ImageSource rom(game.image);
 
-    std::cout << "game: " << id.gameId << " (" << Printable(zorp::DescribeGame(definitions.table, id))
+    std::cout << "game: " << id.gameId << " (" << Printable(zorp::DescribeGame(definitions, id))
               << ")\ntemplate: " << templatePath << "\n";
     if (result.fit.stated()) {
         // The workspace would open the ROM read-only when the template does not fit.

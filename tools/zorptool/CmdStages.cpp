@@ -133,9 +133,13 @@ struct RomStages {
 int LoadRomStages(Options& options, RomStages& rom)
 {
     const std::string& romPath = options.romPath;
-    zorp::TemplateResult result;
-    if (int status = LoadRomTemplate(romPath, options.templatePath, result))
+    if (zorp::OpenedKindOfPath(romPath) == zorp::RomKind::SpecialStage)
+        return ZorptoolFail(romPath + ": a special stage file, not a ROM (zorptool s3s reads those)");
+    RomAndTemplate opened;
+    const RomUse use = options.exporting || options.pictures ? RomUse::Read : RomUse::Write;
+    if (int status = LoadRomAndTemplate(romPath, options.templatePath, use, opened))
         return status;
+    const zorp::TemplateResult& result = opened.result;
     const std::string& templatePath = options.templatePath;
 
     // A later S3S block is set up over an earlier one, as in the workspace.
@@ -152,10 +156,7 @@ int LoadRomStages(Options& options, RomStages& rom)
                             (lastError ? " (" + RomMessageLine(*lastError) + ")" : std::string()));
     rom.setup = *setup;
 
-    auto image = zorp::ReadFileBytes(romPath);
-    if (!image)
-        return ZorptoolFail(romPath + ": cannot read the file (or it is larger than 64 MiB)");
-    rom.image = std::move(*image);
+    rom.image = std::move(opened.game.image);
     rom.fits = zorp::CheckTemplateFit(result.fit, rom.image);
 
     zorp::StageBlockLoad load = zorp::LoadStageBlock(rom.setup, zorp::ImageSource(rom.image), zorp::LinkedStageCodec());

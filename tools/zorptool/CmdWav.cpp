@@ -74,18 +74,16 @@ int ParseOptions(const std::vector<std::string>& args, Options& options)
     return 0;
 }
 
-int Export(const Options& options, const zorp::WavSetup& setup)
+int Export(const Options& options, const zorp::WavSetup& setup, const zorp::Bytes& image)
 {
-    const auto size = zorp::FileSize(options.romPath);
     const uint64_t start = static_cast<uint64_t>(setup.startAddress);
     const uint64_t length = static_cast<uint64_t>(setup.length);
-    if (!size || setup.startAddress < 0 || start + length > *size)
+    if (setup.startAddress < 0 || start > image.size() || length > image.size() - start)
         return ZorptoolFail(options.romPath + ": the sample reaches past the end of the file");
-    const auto samples = zorp::ReadBytesAt(options.romPath, start, length);
-    if (!samples)
-        return ZorptoolFail(options.romPath + ": cannot read the file");
+    const zorp::Bytes samples(image.begin() + static_cast<std::ptrdiff_t>(start),
+                              image.begin() + static_cast<std::ptrdiff_t>(start + length));
     const std::string error =
-        zorp::WriteFileBytes(options.soundPath, zorp::BuildPlainWav(*samples, static_cast<uint32_t>(setup.frequency)));
+        zorp::WriteFileBytes(options.soundPath, zorp::BuildPlainWav(samples, static_cast<uint32_t>(setup.frequency)));
     if (!error.empty())
         return ZorptoolFail(options.soundPath + ": " + error);
     std::cout << "wrote " << length << " samples, 8-bit mono at " << setup.frequency << " Hz ("
@@ -93,13 +91,10 @@ int Export(const Options& options, const zorp::WavSetup& setup)
     return 0;
 }
 
-int Import(const Options& options, const zorp::WavSetup& setup, const zorp::TemplateFit& fit)
+int Import(const Options& options, const zorp::WavSetup& setup, const RomAndTemplate& rom)
 {
     // Never write with a template made for another revision of the game.
-    const auto rom = zorp::ReadFileBytes(options.romPath, zorp::kMaxIdentifiedRomSize);
-    if (!rom)
-        return ZorptoolFail(options.romPath + ": cannot read the file");
-    const zorp::FitVerdict fits = zorp::CheckTemplateFit(fit, *rom);
+    const zorp::FitVerdict fits = zorp::CheckTemplateFit(rom.result.fit, rom.game.image);
     if (!fits.fits)
         return ZorptoolFail(options.templatePath + ": the template does not fit this ROM: " + fits.detail +
                             " The ROM was not written.");
@@ -124,7 +119,7 @@ int Import(const Options& options, const zorp::WavSetup& setup, const zorp::Temp
     sample.LoadSamples(import.samples);
     const zorp::SaveResult saved = zorp::SavePatches(
         options.romPath, {zorp::Patch{static_cast<uint64_t>(setup.startAddress), sample.Samples()}},
-        zorp::SaveOptions{.fixChecksum = options.fixChecksum, .expected = zorp::StampOf(*rom)});
+        zorp::SaveOptions{.fixChecksum = options.fixChecksum, .expected = zorp::StampOf(rom.game.image)});
     if (!saved.ok())
         return ZorptoolFail(options.romPath + ": " + saved.error + "; the ROM was not written");
     std::cout << options.soundPath << ": " << zorp::DescribeImport(import) << "; wrote " << setup.length
@@ -137,13 +132,14 @@ int RunWav(const std::vector<std::string>& args)
     Options options;
     if (int status = ParseOptions(args, options))
         return status;
-    zorp::TemplateResult result;
-    if (int status = LoadRomTemplate(options.romPath, options.templatePath, result))
+    RomAndTemplate rom;
+    if (int status = LoadRomAndTemplate(options.romPath, options.templatePath,
+                                         options.exporting ? RomUse::Read : RomUse::Write, rom))
         return status;
-    const zorp::WavSetup* setup = LastSetup<zorp::WavSetup>(result);
+    const zorp::WavSetup* setup = LastSetup<zorp::WavSetup>(rom.result);
     if (!setup)
         return ZorptoolFail(options.templatePath + ": no WAV importer block (WAVIMPORTER)");
-    return options.exporting ? Export(options, *setup) : Import(options, *setup, result.fit);
+    return options.exporting ? Export(options, *setup, rom.game.image) : Import(options, *setup, rom);
 }
 
 } // namespace

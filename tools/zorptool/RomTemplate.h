@@ -1,14 +1,28 @@
 #pragma once
-// The template a ROM's editors come from: the game's default template in the
-// program directory, or the one given with --template, read and run over the
-// ROM's identification.
+// A ROM opened the way the main menu opens it (template/OpenGame.h) together
+// with its template: the game's default template, or the one given with
+// --template, read and run. Shared by every command that reads a ROM
+// through a template.
 #include <string>
 
+#include "rom/RomDefinitions.h"
+#include "template/OpenGame.h"
 #include "template/TemplateReader.h"
 
-// 0 with result filled (and templatePath set when it was empty), else the exit
+struct RomAndTemplate {
+    zorp::RomDefinitions definitions;
+    zorp::OpenedGame game; // game.image: the plain image, read once
+    zorp::TemplateResult result;
+};
+
+enum class RomUse {
+    Read,  // any file the program opens, special stage files and SMD/MGD included
+    Write, // a ROM the command writes into at plain offsets
+};
+
+// 0 with rom filled (and templatePath set when it was empty), else the exit
 // status after the error line has been printed.
-int LoadRomTemplate(const std::string& romPath, std::string& templatePath, zorp::TemplateResult& result);
+int LoadRomAndTemplate(const std::string& romPath, std::string& templatePath, RomUse use, RomAndTemplate& rom);
 
 // The last setup of kind T in the template's actions (a later block replaces
 // an earlier one, as in the workspace), or nullptr.
