@@ -58,7 +58,8 @@ SaveResult SavePatches(const std::string& path, const std::vector<Patch>& patche
         result.error = "the file does not exist or cannot be read";
         return result;
     }
-    auto contents = ReadFileBytes(path, std::max<uint64_t>(*size, 64ull << 20));
+    // The whole file is rewritten, so it is read whole, whatever its size.
+    auto contents = ReadFileBytes(path, *size);
     if (!contents) {
         result.error = "cannot read the file";
         return result;
