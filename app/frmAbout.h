@@ -16,7 +16,7 @@ class frmAbout : public QDialog {
 public:
     explicit frmAbout(AppContext& context, QWidget* parent = nullptr);
 
-    // "0.0.13": the version templates are checked against.
+    // "0.0.14": the version templates are checked against.
     static QString VersionText();
 
 private:

@@ -405,7 +405,7 @@ private slots:
         menu->findChild<QAction*>("About")->trigger();
         auto* about = menu->findChild<frmAbout*>();
         QVERIFY(about && about->isVisible());
-        QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(), QString("Version 0.0.13"));
+        QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(), QString("Version 0.0.14"));
         QVERIFY(about->findChild<QLabel*>("lblOstrel")->text().contains(present ? "present" : "not found"));
         auto* codecAbout = about->findChild<QPushButton*>("cmdAboutOstrel");
         QCOMPARE(codecAbout->isEnabled(), present);

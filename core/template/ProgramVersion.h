@@ -6,9 +6,9 @@ namespace zorp {
 
 inline constexpr int kProgramVersionMajor = 0;
 inline constexpr int kProgramVersionMinor = 0;
-inline constexpr int kProgramVersionRevision = 13;
+inline constexpr int kProgramVersionRevision = 14;
 
-// "0.0.13", as --version prints it and the package is numbered.
+// "0.0.14", as --version prints it and the package is numbered.
 inline std::string ProgramVersionText()
 {
     return std::to_string(kProgramVersionMajor) + "." + std::to_string(kProgramVersionMinor) + "." +
