@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "rom/FreeSpace.h"
 #include "rom/PubFunctions.h"
 
 namespace zorp {
@@ -71,6 +72,10 @@ SaveResult SavePatches(const std::string& path, const std::vector<Patch>& patche
             result.stamp = now;
             return result;
         }
+    }
+    if (options.growTo > contents->size() && !GrowImage(*contents, options.growTo, options.growFiller)) {
+        result.error = "the image cannot grow to " + std::to_string(options.growTo) + " bytes";
+        return result;
     }
     if (!ApplyPatches(*contents, patches)) {
         result.error = "the data to write lies past the end of the file";
