@@ -24,4 +24,20 @@ inline codec::DecodeResult Decode(const std::vector<uint8_t>& input, size_t star
     return Decode(input.data(), input.size(), start, outputCap, base);
 }
 
+// The smallest stream this encoder finds: the header (inline width, literal
+// and incrementing words) and the entries are chosen together by an exact
+// search over the entry parse. The flag mask is always the flags the data
+// uses, so every word stays writable inline as the games' tools expect. No
+// even padding is added. Refuses data of odd size.
+codec::EncodeResult PackSmallest(const uint8_t* data, size_t size);
+inline codec::EncodeResult PackSmallest(const std::vector<uint8_t>& data)
+{
+    return PackSmallest(data.data(), data.size());
+}
+
+// The stream the games' own encoder makes of the data, byte for byte,
+// padded to an even length as the games store it. Refuses data of odd size.
+codec::EncodeResult PackExact(const uint8_t* data, size_t size);
+inline codec::EncodeResult PackExact(const std::vector<uint8_t>& data) { return PackExact(data.data(), data.size()); }
+
 } // namespace zorp::enigma
