@@ -4,6 +4,7 @@
 
 #include "ZorptoolRun.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -65,7 +66,7 @@ TEST_F(CompressCommands, EveryFormatAndEncoderRoundTripsFromTheMiddleOfAFile)
 {
     const Bytes data = TileData();
     Write("data.bin", data);
-    for (const char* format : {"kosinski"}) {
+    for (const char* format : {"kosinski", "enigma"}) {
         for (bool exact : {false, true}) {
             SCOPED_TRACE(std::string(format) + (exact ? " exact" : " smallest"));
             std::vector<std::string> words{"compress", "--format", format, Path("data.bin"), Path("stream")};
@@ -86,9 +87,12 @@ TEST_F(CompressCommands, EveryFormatAndEncoderRoundTripsFromTheMiddleOfAFile)
                 Run({"decompress", "--format", format, Path("rom.bin"), Path("back"), "--offset", "0x123"});
             ASSERT_EQ(unpacked.status, 0) << unpacked.err;
             EXPECT_EQ(Read("back"), data);
-            EXPECT_NE(unpacked.out.find("decompressed " + std::to_string(stream.size()) + " bytes"),
-                      std::string::npos)
-                << unpacked.out;
+            // The stream used is the encoder's output without the padding
+            // some formats put after the end (at most 15 bytes).
+            size_t consumed = 0;
+            ASSERT_EQ(std::sscanf(unpacked.out.c_str(), "decompressed %zu bytes", &consumed), 1) << unpacked.out;
+            EXPECT_LE(consumed, stream.size());
+            EXPECT_LT(stream.size() - consumed, 16u);
         }
     }
 }
