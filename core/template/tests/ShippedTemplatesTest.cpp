@@ -40,7 +40,10 @@ TEST(ShippedTemplates, EveryTemplateReadsWithoutAMessage)
         // Lines end with CR LF throughout.
         for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
             ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << id << " byte " << i;
-        EXPECT_EQ(text.rfind("ZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: " + id + "\r\nZORP-II VERSION: 0.0.13\r\n", 0),
+        // Templates with a block added in 0.0.14 declare that version.
+        const std::string version = id == "S1" || id == "S1_J" ? "0.0.14" : "0.0.13";
+        EXPECT_EQ(text.rfind("ZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: " + id + "\r\nZORP-II VERSION: " + version + "\r\n",
+                             0),
                   0u)
             << id;
 
@@ -48,7 +51,7 @@ TEST(ShippedTemplates, EveryTemplateReadsWithoutAMessage)
         EXPECT_EQ(result.refusal, TemplateRefusal::None) << id;
         EXPECT_TRUE(result.Messages().empty()) << id << ": " << result.Messages().front().text();
         EXPECT_EQ(result.headerValue, id);
-        EXPECT_EQ(result.version, "0.0.13");
+        EXPECT_EQ(result.version, version);
         EXPECT_FALSE(result.actions.empty()) << id;
 
         // The default-templates window accepts each for its own game.
@@ -137,6 +140,13 @@ TEST(ShippedTemplates, SonicOneRevisions)
         EXPECT_EQ(palettes.paletteType, 0);
         auto wav = ActionsOf<WavSetup>(result).at(0);
         EXPECT_EQ(FrameTag(wav), "497288|27000|16000");
+        // The special stage tables and the filler before the sound driver.
+        auto stages = ActionsOf<S1StagesSetup>(result).at(0);
+        const bool rev00 = id == std::string("S1");
+        EXPECT_EQ(FrameTag(stages), rev00 ? "112204|112228|6" : "114178|114202|6");
+        EXPECT_EQ(stages.relocation.format, CompressionFormat::Enigma);
+        EXPECT_EQ(stages.relocation.FreeRanges(0x100000),
+                  (std::vector<ByteRange>{{rev00 ? 0x71366u : 0x71354u, rev00 ? 1578u : 1596u}, {0x80000, 0x80000}}));
     }
 }
 
