@@ -24,9 +24,12 @@
 #include "FrameTag.h"
 #include "LevelSelectFrame.h"
 #include "palette/PalEdit.h"
+#include "specialstage/S1SpecialStage.h"
 #include "specialstage/S3SpecialStage.h"
 #include "PaletteFrame.h"
 #include "PlaylistFrame.h"
+#include "RelocatingSave.h"
+#include "S1StagesFrame.h"
 #include "SpecialStageFrame.h"
 #include "WavImporterFrame.h"
 #include "WorkspaceMessages.h"
@@ -60,7 +63,7 @@ protected:
     }
 };
 
-const char* const kEditorKeys[] = {"LvlSelect", "PalEdit", "Playlist", "S3S", "WavImporter"};
+const char* const kEditorKeys[] = {"LvlSelect", "PalEdit", "Playlist", "S3S", "WavImporter", "S1Stages"};
 
 } // namespace
 
@@ -96,11 +99,14 @@ public:
     PlaylistFrame* playlist = nullptr;
     SpecialStageFrame* stages = nullptr;
     WavImporterFrame* wav = nullptr;
+    S1StagesFrame* s1Stages = nullptr;
     // The undo history of the editor on show: the special stage and palette
     // editors each keep one; the other editors keep none.
     QUndoGroup* undo = nullptr;
 
-    QList<EditorFrame*> frames() const { return {levelSelect, palette, playlist, stages, wav}; }
+    QList<EditorFrame*> frames() const { return {levelSelect, palette, playlist, stages, wav, s1Stages}; }
+    // The editors whose data can move when it grows; they share one allocator per save.
+    std::vector<RelocatingEditor*> relocating() const { return {s1Stages}; }
     QAction* button(const QString& key) const { return toolbar->findChild<QAction*>(key); }
 };
 
@@ -170,8 +176,8 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     d->editorButtons->setExclusive(true);
     const QString editorTexts[] = {QStringLiteral("Level Select"), QStringLiteral("Palette"),
                                    QStringLiteral("Playlist"), QStringLiteral("Special Stages"),
-                                   QStringLiteral("WAV Importer")};
-    for (int i = 0; i < 5; ++i) {
+                                   QStringLiteral("WAV Importer"), QStringLiteral("Special Stages")};
+    for (int i = 0; i < 6; ++i) {
         QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString());
         action->setCheckable(true);
         action->setVisible(false);
@@ -211,6 +217,7 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     d->playlist = new PlaylistFrame(d->host);
     d->stages = new SpecialStageFrame(context, d->host);
     d->wav = new WavImporterFrame(context, d->host);
+    d->s1Stages = new S1StagesFrame(context, d->host);
     // The palette editor saves through the workspace's one write, never by
     // writing the file itself.
     d->palette->editor()->setSaveHandler([this](const Patch& patch) {
@@ -218,7 +225,7 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
             ShowReadOnlyRefusal();
             return false;
         }
-        return WriteToRom(d->romFile, {patch}, FixChecksumOnSave());
+        return WriteToRom(d->romFile, {patch}, FixChecksumOnSave(), RelocatingSave{});
     });
     AddUndoActions();
 }
@@ -228,6 +235,7 @@ void frmZorpII::AddUndoActions()
     d->undo = new QUndoGroup(this);
     d->undo->addStack(d->palette->editor()->undoStack());
     d->undo->addStack(d->stages->editor()->undoStack());
+    d->undo->addStack(d->s1Stages->editor()->undoStack());
     d->toolbar->addSeparator()->setObjectName(QStringLiteral("tlbToolbar_UndoSeparator"));
 
     auto addHistoryAction = [this](const QString& key, QList<QKeySequence> keys, auto can, auto textChanged,
@@ -308,6 +316,9 @@ TemplateRefusal frmZorpII::LoadFrames()
                 } else if constexpr (std::is_same_v<T, WavSetup>) {
                     d->wav->Setup(item);
                     showButton("WavImporter");
+                } else if constexpr (std::is_same_v<T, S1StagesSetup>) {
+                    d->s1Stages->Setup(item);
+                    showButton("S1Stages");
                 }
             },
             action);
@@ -386,6 +397,8 @@ void frmZorpII::UpdateUndoTarget()
         history = d->palette->editor()->undoStack();
     else if (!d->stages->isHidden())
         history = d->stages->editor()->undoStack();
+    else if (!d->s1Stages->isHidden())
+        history = d->s1Stages->editor()->undoStack();
     d->undo->setActiveStack(history);
 }
 
@@ -459,6 +472,8 @@ bool frmZorpII::LoadROM(const QString& romFile)
             d->palette->Load(romFile);
         if (d->wav->active())
             d->wav->LoadFromRom(rom);
+        if (d->s1Stages->active())
+            d->s1Stages->Load(*image);
     }
     const bool cartridge = !d->stages->fileMode() && RomKindOfPath(ToNativePath(romFile)) == RomKind::Genesis;
     d->button(QStringLiteral("FixChecksum"))->setVisible(cartridge);
@@ -535,11 +550,14 @@ void frmZorpII::ShowChecksum(const HeaderChecksum& checksum)
 
 bool frmZorpII::FixChecksumOnSave() const { return d->fixChecksumOnSave->isChecked(); }
 
-bool frmZorpII::WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum)
+bool frmZorpII::WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum,
+                           const RelocatingSave& moved)
 {
     const std::string path = ToNativePath(romFile);
     SaveOptions options;
     options.fixChecksum = fixChecksum;
+    options.growTo = moved.growTo;
+    options.growFiller = moved.filler;
     options.expected = d->loadedStamp;
     SaveResult result;
     {
@@ -592,7 +610,7 @@ void frmZorpII::FixChecksum()
             return;
         }
     }
-    WriteToRom(d->romFile, {}, true);
+    WriteToRom(d->romFile, {}, true, RelocatingSave{});
 }
 
 bool frmZorpII::SaveROM(const QString& romFile) { return SaveEdits(romFile, FixChecksumOnSave()); }
@@ -704,8 +722,34 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
         if (std::optional<Patch> palette = d->palette->editor()->PendingPatch())
             patches.push_back(std::move(*palette));
     }
-    if (!WriteToRom(romFile, patches, fixChecksum))
+    // Streams that can move are placed last, in the image as loaded (its
+    // free space is checked byte by byte); a declined growth writes nothing.
+    RelocatingSave moved;
+    const std::vector<RelocatingEditor*> relocating = d->relocating();
+    const bool anyMoving =
+        std::any_of(relocating.begin(), relocating.end(), [](RelocatingEditor* e) { return e->WantsToSave(); });
+    if (anyMoving) {
+        const std::optional<Bytes> image = ReadFileBytes(path, kMaxIdentifiedRomSize);
+        if (!image) {
+            fail(QStringLiteral("Nothing was written: the file cannot be read."));
+            return false;
+        }
+        moved = PlanRelocatingSaves(relocating, *image, d->context.platform, this);
+        if (!moved.ok)
+            return false;
+        for (Patch& p : moved.patches)
+            patches.push_back(std::move(p));
+    }
+    if (!WriteToRom(romFile, patches, fixChecksum, moved))
         return false;
+    if (anyMoving) {
+        if (const std::optional<Bytes> now = ReadFileBytes(path, kMaxIdentifiedRomSize))
+            for (RelocatingEditor* editor : relocating)
+                if (editor->WantsToSave())
+                    editor->Saved(*now);
+        if (!moved.told.isEmpty())
+            d->context.platform.messages->show(this, PlacementsMessage(moved.told));
+    }
     d->stages->SaveWritten(stagePlan);
     MarkEditorsSaved();
     if (d->palette->active())
@@ -725,7 +769,8 @@ bool frmZorpII::HasUnsavedEdits() const
     return (d->levelSelect->active() && d->levelSelect->Modified()) ||
            (d->palette->active() && d->palette->Modified()) ||
            (d->playlist->active() && d->playlist->Modified()) ||
-           (d->stages->active() && d->stages->Modified()) || (d->wav->active() && d->wav->Modified());
+           (d->stages->active() && d->stages->Modified()) || (d->wav->active() && d->wav->Modified()) ||
+           d->s1Stages->Modified();
 }
 
 void frmZorpII::Play()
@@ -777,7 +822,8 @@ int frmZorpII::CheckPalModified()
 
 int frmZorpII::AskSaveStages()
 {
-    if (!d->stages->active() || !d->stages->Modified())
+    const bool stages = d->stages->active() && d->stages->Modified();
+    if (!stages && !d->s1Stages->Modified())
         return 0;
     const Answer answer = d->context.platform.messages->show(
         this, {QStringLiteral("Save ROM Changes"),
@@ -789,7 +835,7 @@ int frmZorpII::AskSaveStages()
         SaveROM(d->romFile);
         // A save that could not store the stages (file error, no room,
         // compression declined) must not lose them.
-        if (d->stages->Modified())
+        if ((d->stages->active() && d->stages->Modified()) || d->s1Stages->Modified())
             return 1;
     }
     return 2;

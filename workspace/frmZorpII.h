@@ -17,6 +17,7 @@ class QCloseEvent;
 namespace zorp::ui {
 
 struct AppContext;
+struct RelocatingSave;
 class WorkspaceState;
 
 class frmZorpII : public QMainWindow {
@@ -89,7 +90,9 @@ private:
     int AskSaveStages();
     // The one write of a save: patches (and the checksum) through the shared
     // save road, asking before overwriting a file changed since it was loaded.
-    bool WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum);
+    // moved: the growth a relocating save asks for (RelocatingSave.h).
+    bool WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum,
+                    const RelocatingSave& moved);
     bool SaveEdits(const QString& romFile, bool fixChecksum);
     void ShowReadOnlyRefusal();
     bool FixChecksumOnSave() const;
