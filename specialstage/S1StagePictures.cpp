@@ -1,10 +1,11 @@
 #include "specialstage/S1StagePictures.h"
 
-#include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <array>
+#include <map>
+#include <vector>
 
 namespace zorp::ui {
 
@@ -18,15 +19,57 @@ const QColor kWallColours[] = {QColor(40, 90, 235), QColor(240, 170, 20), QColor
 const QColor kEmeraldColours[] = {QColor(60, 120, 255), QColor(250, 220, 40), QColor(250, 110, 200),
                                   QColor(60, 220, 110), QColor(240, 70, 50), QColor(210, 210, 225)};
 
+// The letters and digits the blocks carry, as strokes on a unit square, so
+// pictures need no fonts (zorptool draws them without a display).
+const std::vector<std::vector<QPointF>>& Glyph(QChar c)
+{
+    using Strokes = std::vector<std::vector<QPointF>>;
+    static const std::map<QChar, Strokes> glyphs = {
+        {'G', {{{1, .15}, {.8, 0}, {.2, 0}, {0, .2}, {0, .8}, {.2, 1}, {.8, 1}, {1, .8}, {1, .55}, {.55, .55}}}},
+        {'O', {{{.2, 0}, {.8, 0}, {1, .2}, {1, .8}, {.8, 1}, {.2, 1}, {0, .8}, {0, .2}, {.2, 0}}}},
+        {'A', {{{0, 1}, {.5, 0}, {1, 1}}, {{.25, .55}, {.75, .55}}}},
+        {'L', {{{0, 0}, {0, 1}, {1, 1}}}},
+        {'U', {{{0, 0}, {0, .8}, {.2, 1}, {.8, 1}, {1, .8}, {1, 0}}}},
+        {'P', {{{0, 1}, {0, 0}, {.8, 0}, {1, .2}, {1, .4}, {.8, .55}, {0, .55}}}},
+        {'D', {{{0, 0}, {0, 1}, {.7, 1}, {1, .7}, {1, .3}, {.7, 0}, {0, 0}}}},
+        {'W', {{{0, 0}, {.2, 1}, {.5, .4}, {.8, 1}, {1, 0}}}},
+        {'N', {{{0, 1}, {0, 0}, {1, 1}, {1, 0}}}},
+        {'R', {{{0, 1}, {0, 0}, {.8, 0}, {1, .2}, {1, .4}, {.8, .55}, {0, .55}}, {{.5, .55}, {1, 1}}}},
+        {'1', {{{.2, .25}, {.55, 0}, {.55, 1}}, {{.2, 1}, {.9, 1}}}},
+        {'2', {{{0, .2}, {.2, 0}, {.8, 0}, {1, .2}, {1, .4}, {0, 1}, {1, 1}}}},
+        {'3', {{{0, 0}, {1, 0}, {.5, .45}, {.8, .45}, {1, .65}, {1, .85}, {.8, 1}, {0, 1}}}},
+        {'4', {{{.8, 1}, {.8, 0}, {0, .7}, {1, .7}}}},
+        {'5', {{{1, 0}, {0, 0}, {0, .45}, {.8, .45}, {1, .65}, {1, .85}, {.8, 1}, {0, 1}}}},
+        {'6', {{{.9, 0}, {.3, 0}, {0, .4}, {0, .8}, {.2, 1}, {.8, 1}, {1, .8}, {1, .6}, {.8, .45}, {0, .45}}}},
+    };
+    static const Strokes none;
+    const auto it = glyphs.find(c);
+    return it == glyphs.end() ? none : it->second;
+}
+
 void Letter(QPainter& p, const QRectF& r, const QString& text, QColor colour)
 {
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(std::max(5, static_cast<int>(r.height() * (text.size() > 1 ? 0.55 : 0.8))));
-    font.setStyleStrategy(QFont::NoAntialias);
-    p.setFont(font);
-    p.setPen(colour);
-    p.drawText(r, Qt::AlignCenter, text);
+    // Glyphs half as wide as tall, side by side, centred with a margin.
+    const double height = r.height() * (text.size() > 1 ? 0.4 : 0.62);
+    const double width = height * 0.6;
+    const double gap = width * 0.45;
+    const double total = text.size() * width + (text.size() - 1) * gap;
+    double x = r.center().x() - total / 2;
+    const double y = r.center().y() - height / 2;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, r.width() > 12);
+    p.setPen(QPen(colour, std::max(1.0, height / 6), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    for (QChar c : text) {
+        for (const std::vector<QPointF>& stroke : Glyph(c)) {
+            QPolygonF line;
+            for (const QPointF& point : stroke)
+                line << QPointF(x + point.x() * width, y + point.y() * height);
+            p.drawPolyline(line);
+        }
+        x += width + gap;
+    }
+    p.restore();
 }
 
 void Box(QPainter& p, const QRectF& r, QColor fill, QColor edge)

@@ -18,6 +18,8 @@
 #include "template/PlaylistModel.h"
 #include "template/TemplateReader.h"
 #include "template/WavSample.h"
+#include "template/S1StageBlock.h"
+#include "linked/LinkedCodecs.h"
 
 namespace {
 
@@ -107,6 +109,27 @@ void ShowStages(const zorp::S3SSetup& setup)
         std::cout << "not compressed, " << int64_t{setup.stages} * 1032 << " bytes\n";
 }
 
+// Sonic 1: where each layout's stream lies, or why it cannot be read.
+void ShowS1Stages(const zorp::S1StagesSetup& setup, const zorp::Bytes& image)
+{
+    const zorp::S1StagesLoad load = zorp::LoadS1Stages(setup, image, zorp::LinkedCodecCalls());
+    std::cout << "special stages (Sonic 1): pointer table 0x" << Hex(setup.pointerTable) << ", " << setup.stages
+              << " stages";
+    if (!load.ok()) {
+        std::cout << ": " << RomMessageLine(*load.error) << "\n";
+        return;
+    }
+    std::cout << "\n";
+    for (size_t k = 0; k < load.stages.size(); ++k) {
+        std::cout << "  stage " << k + 1 << ": ";
+        if (!load.stages[k].readable())
+            std::cout << load.stages[k].error << "\n";
+        else
+            std::cout << "0x" << Hex(load.streams[k].offset) << ", " << load.streams[k].length << " bytes; "
+                      << zorp::DescribeS1Counts(zorp::CountS1Stage(load.stages[k].cells)) << "\n";
+    }
+}
+
 void ShowStageFile(int32_t s3sKind)
 {
     const char* kind = s3sKind == zorp::kS3SKindV1   ? "version 1.00"
@@ -163,6 +186,8 @@ int RunShow(const std::vector<std::string>& args)
             ShowPlaylist(*playlist, rom);
         else if (const auto* stages = std::get_if<zorp::S3SSetup>(&action))
             ShowStages(*stages);
+        else if (const auto* s1 = std::get_if<zorp::S1StagesSetup>(&action))
+            ShowS1Stages(*s1, game.image);
         else if (std::holds_alternative<zorp::S3SFileSetup>(action))
             ShowStageFile(id.s3sKind);
         else if (const auto* wav = std::get_if<zorp::WavSetup>(&action))

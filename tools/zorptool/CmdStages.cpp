@@ -25,6 +25,7 @@
 #include "Command.h"
 #include "RomMessageLine.h"
 #include "RomTemplate.h"
+#include "S1Stages.h"
 #include "linked/LinkedStageCodec.h"
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
@@ -45,14 +46,16 @@ int RunStages(const std::vector<std::string>& args);
 
 const ZorptoolCommand kStages{
     "stages",
-    "stages export [--template FILE] [--version 1|2] ROM DIR | stages import [--template FILE] [--fix-checksum] ROM "
-    "DIR | stages png [--template FILE] ROM DIR",
+    "stages export [--template FILE] [--version 1|2] ROM DIR | stages import [--template FILE] [--fix-checksum] "
+    "[--grow] ROM DIR | stages png [--template FILE] ROM DIR",
     "Writes every special stage of the ROM's S3S block (its default template, or FILE) as DIR/stage01.s3s, "
     "stage02.s3s, ... (S3S version 2.00 unless --version 1), or reads such files back into the ROM; a missing "
     "file leaves its stage unchanged; png draws each stage as the editor shows it. Compressed stages are packed "
     "with the exact encoder, else the smallest stream, and refused when neither fits the room the template gives. "
     "A template made for another revision is refused for import. --fix-checksum also writes the header checksum "
-    "in the same write.",
+    "in the same write. Sonic 1 ROMs (S1STAGES): stage1.bin ... (4096-byte layouts), stage1.eni ... (the "
+    "streams, for disassemblies) and start1.bin ... (X, Y); import reads the .bin files back, and a changed stage "
+    "that fits nowhere is refused unless --grow lets the ROM grow.",
     RunStages};
 
 namespace fs = std::filesystem;
@@ -63,6 +66,7 @@ struct Options {
     std::string templatePath;
     int version = 2;
     bool fixChecksum = false;
+    bool grow = false;
     std::string romPath;
     std::string dir;
 };
@@ -100,6 +104,8 @@ int ParseOptions(const std::vector<std::string>& args, Options& options)
             versionGiven = true;
         } else if (word == "--fix-checksum" && !options.exporting) {
             options.fixChecksum = true;
+        } else if (word == "--grow" && !options.exporting && !options.pictures) {
+            options.grow = true;
         } else if (word.size() > 1 && word[0] == '-') {
             return UsageError("unknown option '" + word + "'");
         } else {
@@ -127,6 +133,7 @@ struct RomStages {
     zorp::FitVerdict fits; // whether the template fits the image
     zorp::S3SSetup setup;
     zorp::StageStore store;
+    std::optional<zorp::S1StagesSetup> s1; // a Sonic 1 template: the S1STAGES block instead
 };
 
 // 0 with the stages loaded, else the exit status after the error line.
@@ -151,8 +158,14 @@ int LoadRomStages(Options& options, RomStages& rom)
         else if (const auto* m = std::get_if<zorp::Message>(&action); m && m->icon == zorp::MessageIcon::Critical)
             lastError = m;
     }
+    if (!setup && LastSetup<zorp::S1StagesSetup>(result)) {
+        rom.s1 = *LastSetup<zorp::S1StagesSetup>(result);
+        rom.image = std::move(opened.game.image);
+        rom.fits = zorp::CheckTemplateFit(result.fit, rom.image);
+        return 0;
+    }
     if (!setup)
-        return ZorptoolFail(templatePath + ": no usable special stage block (S3S)" +
+        return ZorptoolFail(templatePath + ": no usable special stage block (S3S or S1STAGES)" +
                             (lastError ? " (" + RomMessageLine(*lastError) + ")" : std::string()));
     rom.setup = *setup;
 
@@ -320,6 +333,16 @@ int RunStages(const std::vector<std::string>& args)
     RomStages rom;
     if (int status = LoadRomStages(options, rom))
         return status;
+    if (rom.s1) {
+        const S1StagesCommand command{options.romPath, options.templatePath, options.dir, options.fixChecksum,
+                                      options.grow};
+        if (options.pictures)
+            return DrawS1Stages(command, *rom.s1, rom.image);
+        return options.exporting ? ExportS1Stages(command, *rom.s1, rom.image)
+                                 : ImportS1Stages(command, *rom.s1, rom.image, rom.fits);
+    }
+    if (options.grow)
+        return UsageError("--grow is for Sonic 1 templates (S1STAGES)");
     if (options.pictures)
         return Pictures(options, rom);
     return options.exporting ? Export(options, rom) : Import(options, rom);
