@@ -118,12 +118,20 @@ std::optional<Placement> FreeSpaceAllocator::Place(ByteRange current, uint64_t l
 {
     if (length == 0)
         return Placement{PlacementKind::InPlace, current.offset};
-    if (current.length > 0 && length <= current.length && current.end() <= std::max(originalSize_, appendEnd_)) {
-        if (RemoveOccupied(current)) {
+    // In place only where no other stream shares the bytes: a stream that
+    // two pointers use is never rewritten under the other one.
+    if (current.length > 0 && length <= current.length && current.end() <= std::max(originalSize_, appendEnd_) &&
+        RemoveOccupied(current)) {
+        const bool shared = std::any_of(occupied_.begin(), occupied_.end(), [&](const ByteRange& r) {
+            return r.offset < current.end() && current.offset < r.end();
+        });
+        occupied_.push_back(current);
+        if (!shared) {
+            RemoveOccupied(current);
             occupied_.push_back({current.offset, length});
             Release({current.offset + length, current.length - length});
+            return Placement{PlacementKind::InPlace, current.offset};
         }
-        return Placement{PlacementKind::InPlace, current.offset};
     }
 
     // Try it with the old bytes given up; put everything back on failure.

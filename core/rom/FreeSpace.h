@@ -11,8 +11,9 @@
 //     that range still holds the filler byte (a hack that put other data there
 //     keeps it), or bytes another stream of this save gave up;
 //   - else at the end of a grown image, when the caller allows it.
-// Ranges that hold data (every stream as it lies now, found through its
-// pointer) are never handed out, even inside a declared free range: a stream
+// A stream whose bytes another stream (another pointer) shares is never
+// rewritten in place. Ranges that hold data (every stream as it lies now,
+// found through its pointer) are never handed out, even inside a declared free range: a stream
 // moved there by an earlier save stays where it is.
 #include <cstdint>
 #include <optional>
