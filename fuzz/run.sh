@@ -36,6 +36,7 @@ run_target() {
   [ -d "fuzz/seeds/$t" ] && seeds+=("fuzz/seeds/$t")
   case "$t" in
     fuzz_kosinski_decode | fuzz_kosinski_roundtrip) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
+    fuzz_s1_layout) [ -d ../shared/corpus/stages ] && mkdir -p "$build/seeds/$t" && cp ../shared/corpus/stages/s1-ss-layout-*.eni "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_definitions) mkdir -p "$build/seeds/$t" && cp data/ROM_DEF.RDEF "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
   esac

@@ -7,6 +7,9 @@ namespace zorp {
 
 namespace {
 
+constexpr uint64_t kHeaderStart = 0x100;
+constexpr uint64_t kHeaderEnd = 0x200;
+
 // Sorted, with touching and overlapping ranges joined; empty ones dropped.
 std::vector<ByteRange> Merged(std::vector<ByteRange> ranges)
 {
@@ -61,6 +64,10 @@ FreeSpaceAllocator::FreeSpaceAllocator(const Bytes& image, uint8_t filler, uint6
       alignment_(alignment == 0 ? 1 : alignment),
       appendEnd_(image.size())
 {
+    // The cartridge header is never free, and a stream overlapping it is
+    // never rewritten there: the save road writes its checksum and ROM end.
+    if (image.size() >= kHeaderEnd)
+        Occupy({kHeaderStart, kHeaderEnd - kHeaderStart});
 }
 
 uint64_t FreeSpaceAllocator::AlignUp(uint64_t value) const

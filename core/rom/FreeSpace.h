@@ -53,7 +53,8 @@ uint64_t MappedImageSize(uint64_t size);
 
 class FreeSpaceAllocator {
 public:
-    // image: the image as it is now; it must outlive the allocator. Free
+    // image: the image as it is now; it must outlive the allocator. Its
+    // cartridge header (0x100..0x1FF) counts as occupied. Free
     // space is where a declared range holds `filler`; every placed stream
     // starts at a multiple of `alignment` (2: the 68000 reads words only at
     // even addresses).

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
 
@@ -115,6 +116,18 @@ private slots:
         QTest::keyClick(canvas(), Qt::Key_PageUp);
         QCOMPARE(editor->CurrentStage(), 4);
         QVERIFY(canvas()->isEnabled());
+    }
+
+    void exportImageWritesTheStageAsShown()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stage.png");
+        scripted.files.choose(path);
+        action("ExportImage")->trigger();
+        QImage written(path);
+        QCOMPARE(written.size(), QSize(kS1SurfacePixels, kS1SurfacePixels));
+        QCOMPARE(written.convertToFormat(QImage::Format_RGB32),
+                 RenderS1StageImage(editor->document().Stage(0).cells, editor->document().Stage(0).start));
     }
 
     void picturesTellTheBlocksApart()

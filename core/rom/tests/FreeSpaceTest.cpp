@@ -13,7 +13,7 @@ using namespace zorp;
 namespace {
 
 constexpr uint64_t kImage = 0x1000;
-const ByteRange kA{0x100, 0x40};
+const ByteRange kA{0x300, 0x40};
 const ByteRange kB{0x800, 0x80};
 const ByteRange kNew{0, 0};
 
@@ -41,10 +41,10 @@ constexpr auto kAppended = PlacementKind::Appended;
 const ByteRange kFreeRange{0x800, 0x100};
 
 const Scenario kScenarios[] = {
-    {"an equal length stays", kImage, {kFreeRange}, {}, {kA}, {{kA, 0x40, false, At(kInPlace, 0x100)}}, kImage},
+    {"an equal length stays", kImage, {kFreeRange}, {}, {kA}, {{kA, 0x40, false, At(kInPlace, 0x300)}}, kImage},
     {"a shorter stream stays and gives its tail to the next one",
      kImage, {}, {}, {kA},
-     {{kA, 0x30, false, At(kInPlace, 0x100)}, {kNew, 0x10, false, At(kFree, 0x130)}}, kImage},
+     {{kA, 0x30, false, At(kInPlace, 0x300)}, {kNew, 0x10, false, At(kFree, 0x330)}}, kImage},
     {"a longer stream takes the smallest even run of filler that holds it",
      kImage, {kFreeRange}, {0x880}, {kA},
      {{kA, 0x70, false, At(kFree, 0x882)}, {kNew, 0x70, false, At(kFree, 0x800)}}, kImage},
@@ -53,16 +53,18 @@ const Scenario kScenarios[] = {
      {{kA, 0x90, false, std::nullopt}, {kA, 0x60, false, At(kFree, 0x880)}}, kImage},
     {"the bytes a moved stream left are free for the next",
      kImage, {}, {}, {kA},
-     {{kA, 0x50, true, At(kAppended, 0x1000)}, {kNew, 0x40, false, At(kFree, 0x100)}}, 0x2000},
+     {{kA, 0x50, true, At(kAppended, 0x1000)}, {kNew, 0x40, false, At(kFree, 0x300)}}, 0x2000},
     {"two pointers to one stream keep it until both moved",
      kImage, {}, {}, {kA, kA},
      {{kA, 0x50, true, At(kAppended, 0x1000)}, {kNew, 0x40, false, std::nullopt}}, 0x2000},
     {"a stream two pointers share is not rewritten in place",
-     kImage, {kFreeRange}, {}, {kA, kA, {0x120, 0x10}},
-     {{kA, 0x20, false, At(kFree, 0x800)}, {{0x120, 0x10}, 0x08, false, At(kFree, 0x820)}}, kImage},
+     kImage, {kFreeRange}, {}, {kA, kA, {0x320, 0x10}},
+     {{kA, 0x20, false, At(kFree, 0x800)}, {{0x320, 0x10}, 0x08, false, At(kFree, 0x820)}}, kImage},
+    {"a stream in the cartridge header's place is moved, never rewritten there",
+     kImage, {kFreeRange}, {}, {{0x1F0, 0x20}}, {{{0x1F0, 0x20}, 0x10, false, At(kFree, 0x200)}}, kImage},
     {"no room without growing changes nothing",
      kImage, {kFreeRange}, {}, {kA},
-     {{kA, 0x200, false, std::nullopt}, {kA, 0x20, false, At(kInPlace, 0x100)}}, kImage},
+     {{kA, 0x200, false, std::nullopt}, {kA, 0x20, false, At(kInPlace, 0x300)}}, kImage},
     {"appended streams follow each other at even offsets",
      0x1001, {}, {}, {kA, {0x200, 0x10}},
      {{kA, 0x41, true, At(kAppended, 0x1002)}, {{0x200, 0x10}, 0x50, true, At(kAppended, 0x1044)}}, 0x2000},
