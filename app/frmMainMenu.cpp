@@ -142,7 +142,8 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
                           QStringLiteral("Lock on a ROM with Sonic & Knuckles"), {QKeySequence(Qt::CTRL | Qt::Key_L)}),
             &QAction::triggered, this, &frmMainMenu::OpenLockOnCombiner);
     connect(addMenuAction(QStringLiteral("Emulator"), QStringLiteral("Emulator"),
-                          QStringLiteral("Choose the emulator that Play starts."), {QKeySequence(Qt::CTRL | Qt::Key_E)}),
+                          QStringLiteral("Choose the emulator that Play starts."),
+                          {QKeySequence(Qt::CTRL | Qt::Key_E)}),
             &QAction::triggered, this, &frmMainMenu::EditEmulator);
     tlbMainMenu->addSeparator();
     connect(addMenuAction(QStringLiteral("About"), QStringLiteral("About"), QStringLiteral("About ZORP-II")),

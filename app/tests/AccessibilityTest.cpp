@@ -99,9 +99,9 @@ const ActionRow kActions[] = {
     {"about", "cmdOK", "Press", "closed"},
 };
 
-const char* const kViews[] = {"menu",      "workspace/LvlSelect", "workspace/PalEdit", "workspace/Playlist",
-                              "workspace/S3S", "workspace/WavImporter", "converter", "lockon",
-                              "templates", "emulator",            "about"};
+const char* const kViews[] = {"menu", "workspace/LvlSelect", "workspace/PalEdit", "workspace/Playlist",
+                              "workspace/S3S", "workspace/WavImporter", "converter", "lockon", "templates",
+                              "emulator", "about"};
 
 QString Family(const QString& view) { return view.section(QLatin1Char('/'), 0, 0); }
 
@@ -278,7 +278,8 @@ struct Scene {
                 if (frame->isVisible())
                     shown << frame->objectName();
             QStringList checked;
-            for (auto* button : workspace->findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^tlbToolbar_"))))
+            const QRegularExpression barButton(QStringLiteral("^tlbToolbar_"));
+            for (auto* button : workspace->findChildren<QToolButton*>(barButton))
                 if (button->defaultAction() && button->isChecked() && button->defaultAction()->isChecked())
                     checked << QStringLiteral("fra") + button->defaultAction()->objectName();
             return expect(shown == QStringList{arg} && checked == QStringList{arg},
@@ -291,7 +292,8 @@ struct Scene {
         if (kind == QLatin1String("on"))
             return expect(qobject_cast<QAbstractButton*>(control)->isChecked(), QStringLiteral("not checked"));
         if (kind == QLatin1String("checked"))
-            return expect(qobject_cast<QAbstractButton*>(control)->isChecked() != wasChecked, QStringLiteral("unchanged"));
+            return expect(qobject_cast<QAbstractButton*>(control)->isChecked() != wasChecked,
+                          QStringLiteral("unchanged"));
         if (kind == QLatin1String("launched"))
             return expect(scripted.programs.started.size() == starts + 1, QStringLiteral("no start"));
         if (kind == QLatin1String("sound"))
@@ -343,7 +345,8 @@ private slots:
             const QString name = NameOf(node);
             if (node->text(QAccessible::Name).isEmpty() || node->role() == QAccessible::NoRole)
                 faults << name + QStringLiteral(": no name or role");
-            const QStringList actions = node->actionInterface() ? node->actionInterface()->actionNames() : QStringList();
+            const QStringList actions =
+                node->actionInterface() ? node->actionInterface()->actionNames() : QStringList();
             for (const QString& action : actions) {
                 if (action == QAccessibleActionInterface::setFocusAction()) {
                     node->actionInterface()->doAction(action);
