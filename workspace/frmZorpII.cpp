@@ -18,6 +18,7 @@
 #include <variant>
 
 #include "AccessibleTitle.h"
+#include "ActionAccess.h"
 #include "AppContext.h"
 #include "ChecksumStatus.h"
 #include "EmulatorCommand.h"
@@ -120,10 +121,12 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     d->toolbar->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, d->toolbar);
 
-    auto addButton = [this](const QString& key, const QString& text, const QString& tip) {
+    auto addButton = [this](const QString& key, const QString& text, const QString& tip,
+                            const QList<QKeySequence>& keys = {}) {
         QAction* action = d->toolbar->addAction(text);
         action->setObjectName(key);
         action->setToolTip(tip.isEmpty() ? text : tip);
+        SetActionKeys(action, keys);
         if (QWidget* button = d->toolbar->widgetForAction(action)) {
             button->setObjectName(QStringLiteral("tlbToolbar_") + key);
             button->setAccessibleName(text);
@@ -132,14 +135,17 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
         return action;
     };
     addButton(QStringLiteral("Restore"), QStringLiteral("Restore"),
-              QStringLiteral("Restores the information from the ROM."));
-    addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."));
+              QStringLiteral("Restores the information from the ROM."), {QKeySequence(Qt::CTRL | Qt::Key_R)});
+    addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."),
+              {QKeySequence::Save});
     addButton(QStringLiteral("Template"), QStringLiteral("Template"),
-              QStringLiteral("Loads a different template for this ROM."));
+              QStringLiteral("Loads a different template for this ROM."), {QKeySequence(Qt::CTRL | Qt::Key_T)});
     addButton(QStringLiteral("Play"), QStringLiteral("Play"),
-              QStringLiteral("Starts the emulator on the ROM file (set it with Emulator in the main menu)."));
+              QStringLiteral("Starts the emulator on the ROM file (set it with Emulator in the main menu)."),
+              {QKeySequence(Qt::Key_F5)});
     addButton(QStringLiteral("FixChecksum"), QStringLiteral("Fix Checksum"),
-              QStringLiteral("Writes the actual header checksum into the ROM, so that Sonic 1 and Sonic 2 start."));
+              QStringLiteral("Writes the actual header checksum into the ROM, so that Sonic 1 and Sonic 2 start."),
+              {QKeySequence(Qt::CTRL | Qt::Key_K)});
 
     // Save options: a drop-down with the choices that change what Save writes.
     d->fixChecksumOnSave = new QAction(QStringLiteral("Also fix the header checksum when saving"), this);
@@ -171,8 +177,11 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     const QString editorTexts[] = {QStringLiteral("Level Select"), QStringLiteral("Palette"),
                                    QStringLiteral("Playlist"), QStringLiteral("Special Stages"),
                                    QStringLiteral("WAV Importer")};
+    // Ctrl+1 ... Ctrl+5 in tool bar order; an editor the template leaves out
+    // keeps its number unused, so each key always means the same editor.
     for (int i = 0; i < 5; ++i) {
-        QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString());
+        QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString(),
+                                    {QKeySequence(Qt::CTRL | (Qt::Key_1 + i))});
         action->setCheckable(true);
         action->setVisible(false);
         d->editorButtons->addAction(action);
@@ -221,6 +230,7 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
         return WriteToRom(d->romFile, {patch}, FixChecksumOnSave());
     });
     AddUndoActions();
+    MakeToolButtonsAccessible(d->toolbar);
 }
 
 void frmZorpII::AddUndoActions()
@@ -234,9 +244,9 @@ void frmZorpII::AddUndoActions()
                                    auto run) {
         QAction* action = d->toolbar->addAction(key);
         action->setObjectName(key);
-        action->setShortcuts(keys);
         action->setEnabled(false);
         action->setToolTip(key);
+        SetActionKeys(action, keys);
         if (QWidget* button = d->toolbar->widgetForAction(action)) {
             button->setObjectName(QStringLiteral("tlbToolbar_") + key);
             button->setAccessibleName(key);
@@ -244,7 +254,8 @@ void frmZorpII::AddUndoActions()
         connect(d->undo, can, action, &QAction::setEnabled);
         // The tool tip names the edit that would be undone or redone.
         connect(d->undo, textChanged, action, [action, key](const QString& text) {
-            action->setToolTip(text.isEmpty() ? key : key + QLatin1Char(' ') + text);
+            action->setToolTip(
+                ToolTipWithKey(text.isEmpty() ? key : key + QLatin1Char(' ') + text, action->shortcut()));
         });
         connect(action, &QAction::triggered, d->undo, run);
     };
