@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "codec/CodecCalls.h"
+#include "rom/FreeSpace.h"
+
 namespace zorp {
 
 // LEVELSELECT: names at consecutive positions; name k+1 starts after name k's
@@ -83,6 +86,36 @@ struct WavSetup {
     int32_t frequency = 16000; // already defaulted: never 0
 };
 
+// The keys every block of compressed data that can move shares (see
+// RelocationKeys.h and docs/templates.md): its compression, the ranges the
+// save may move streams into (first and last byte; toEnd: from first to the
+// end of the image, so the part a grown image added is used again) and the
+// filler byte those ranges hold.
+struct FreeRangeSetup {
+    int64_t first = 0;
+    int64_t last = 0;
+    bool toEnd = false;
+    friend bool operator==(const FreeRangeSetup&, const FreeRangeSetup&) = default;
+};
+
+struct RelocationSetup {
+    CompressionFormat format = CompressionFormat::Enigma;
+    std::vector<FreeRangeSetup> freeRanges;
+    uint8_t filler = 0xFF;
+    // The free ranges as byte ranges of an image of imageSize bytes (parts
+    // past its end dropped).
+    std::vector<ByteRange> FreeRanges(uint64_t imageSize) const;
+};
+
+// S1STAGES: Sonic 1 special stages, one compressed layout per stage found
+// through a table of 32-bit pointers, and a table of start positions.
+struct S1StagesSetup {
+    int32_t pointerTable = 0;    // POINTERS: 4 bytes per stage
+    int32_t startTable = -1;     // STARTPOS: 4 bytes per stage (X, Y); -1: not edited
+    int32_t stages = 6;          // STAGES
+    RelocationSetup relocation;
+};
+
 // Frame tags ("Tags after LoadFrames").
 std::string FrameTag(const LevelSelectSetup& setup); // start|table|VAR or NOVAR
 std::string RowTag(const LevelEntry& level);         // length|separator
@@ -93,6 +126,7 @@ std::string EditorTag(const S3SSetup& setup);        // Y or N|compLength
 std::string FrameTag(const S3SFileSetup& setup);     // S3S
 std::string EditorTag(const S3SFileSetup& setup);    // N|0
 std::string FrameTag(const WavSetup& setup);         // start|length|frequency
+std::string FrameTag(const S1StagesSetup& setup);    // pointers|starts|stages
 
 // The WAV importer's requirements label.
 std::string WavSpecsLabel(int32_t frequency, int32_t length);

@@ -109,6 +109,8 @@ TemplateResult ReadTemplate(std::string_view bytes, const TemplateReadOptions& o
             action = ReadWavImporterBlock(block, settings);
         else if (word == "MSGBOX")
             action = ReadMsgBoxBlock(block, settings);
+        else if (word == "S1STAGES")
+            action = ReadS1StagesBlock(block, settings);
         else if (word == "FITS") {
             if (auto refusal = ReadFitsBlock(block, result.fit))
                 action = std::move(*refusal);

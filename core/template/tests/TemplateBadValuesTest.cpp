@@ -94,6 +94,16 @@ TEST(TemplateBadValues, RefuseTheBlockNamingTheLine)
         {Block("WAVIMPORTER", {"STARTADDR: 0", "WAVLENGTH: 0x400001"}), 3, "between 1 and 4194304"},
         {Block("WAVIMPORTER", {"WAVLENGTH: 5"}), 1, "STARTADDR is missing"},
         {Block("WAVIMPORTER", {"STARTADDR: 0"}), 1, "WAVLENGTH is missing"},
+        // S1STAGES and the relocation keys its style shares
+        {Block("S1STAGES", {"POINTERS: 0x100", "STAGES: 0"}), 3, "between 1 and 64"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "STAGES: 65"}), 3, "between 1 and 64"},
+        {Block("S1STAGES", {"POINTERS: -4"}), 2, "between 0 and 0x3FFFFF"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "STARTPOS: 0x400000"}), 3, "between 0 and 0x3FFFFF"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "FREESPACE: 0x10"}), 3, "first and the last byte"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "FREESPACE: 0x20: 0x1F"}), 3, "first byte before its last"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "FILLER: 0x100"}), 3, "byte value"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "FORMAT: LZSS"}), 3, "FORMAT must be"},
+        {Block("S1STAGES", {"STAGES: 6"}), 1, "POINTERS is missing"},
     };
     for (const RefusedCase& c : cases) {
         std::vector<std::string> lines = c.block;
