@@ -183,8 +183,9 @@ TEST(ShippedTemplates, EachRevisionHasItsOwnOffsetsAndFitsOnlyItself)
             std::copy(image.serial.begin(), image.serial.end(), bytes.begin() + 0x180);
             const FitVerdict verdict = CheckTemplateFit(result.fit, bytes);
             EXPECT_EQ(verdict.fits, image.serial == c.serial) << c.file << " on " << image.serial;
-            if (!verdict.fits)
+            if (!verdict.fits) {
                 EXPECT_NE(verdict.detail.find(image.serial), std::string::npos) << verdict.detail;
+            }
         }
     }
     for (const std::string& id : kGameIds)
