@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "rom/PubFunctions.h"
+#include "rom/RomDefinitions.h"
 
 namespace zorp {
 
@@ -76,7 +77,8 @@ SaveResult SavePatches(const std::string& path, const std::vector<Patch>& patche
         result.error = "the data to write lies past the end of the file";
         return result;
     }
-    if (options.fixChecksum && !FixHeaderChecksum(*contents)) {
+    const bool fixChecksum = options.fixChecksum && RomKindOfPath(path) == RomKind::Genesis;
+    if (fixChecksum && !FixHeaderChecksum(*contents)) {
         result.error = "the file is too short to hold a cartridge header";
         return result;
     }
@@ -84,6 +86,7 @@ SaveResult SavePatches(const std::string& path, const std::vector<Patch>& patche
     if (!result.error.empty())
         return result;
     result.outcome = SaveOutcome::Written;
+    result.checksumFixed = fixChecksum;
     result.stamp = StampOf(*contents);
     result.checksum = HeaderChecksumOf(*contents);
     return result;
