@@ -115,10 +115,10 @@ std::optional<PaletteFileFormat> PaletteFileFormatOfPath(const std::string& path
 std::string PaletteFileFormatName(PaletteFileFormat format)
 {
     switch (format) {
-    case PaletteFileFormat::GenesisWords: return "Genesis palette (.bin)";
-    case PaletteFileFormat::JascPal: return "JASC-PAL (.pal)";
-    case PaletteFileFormat::Gimp: return "GIMP palette (.gpl)";
-    case PaletteFileFormat::Png: return "PNG image (.png)";
+    case PaletteFileFormat::GenesisWords: return "Genesis colour words";
+    case PaletteFileFormat::JascPal: return "JASC-PAL palette";
+    case PaletteFileFormat::Gimp: return "GIMP palette";
+    case PaletteFileFormat::Png: return "PNG image";
     }
     return {};
 }

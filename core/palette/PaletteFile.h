@@ -22,7 +22,7 @@ enum class PaletteFileFormat {
 
 // The format named by a path's extension (any case), or nullopt.
 std::optional<PaletteFileFormat> PaletteFileFormatOfPath(const std::string& path);
-// "Genesis palette (.bin)", ... for messages.
+// "Genesis colour words", "JASC-PAL palette", ... for messages.
 std::string PaletteFileFormatName(PaletteFileFormat format);
 
 // The most colours a palette file may hold; a file that says or holds more is
