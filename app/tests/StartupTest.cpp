@@ -54,7 +54,7 @@ private slots:
         StartedProgram started = StartProgram(*context, {});
         QVERIFY(started.menu);
         QVERIFY(started.menu->isVisible());
-        QCOMPARE(started.menu->windowTitle(), QString("ZORP-II v.0013"));
+        QCOMPARE(started.menu->windowTitle(), QString("ZORP-II v.0014"));
         QCOMPARE(scripted->messages.asked.size(), 1);
         QCOMPARE(scripted->messages.asked[0].title, QString("The Ostrel Not Found"));
         QCOMPARE(scripted->messages.asked[0].text,
