@@ -18,7 +18,9 @@ TEST(RomSave, FixesTheChecksumOfGenesisImagesOnlyAndKeepsEveryByteOfOthers)
     for (const char* name : {"game.bin", "game.GEN", "game.32x", "game.sms", "game.gg", "game.gba", "stage.s3s"}) {
         const std::string path = dir.file(name);
         romtest::WriteFile(path, image);
-        const SaveResult result = SavePatches(path, {patch}, SaveOptions{.fixChecksum = true});
+        SaveOptions options;
+        options.fixChecksum = true;
+        const SaveResult result = SavePatches(path, {patch}, options);
         ASSERT_TRUE(result.ok()) << name << ": " << result.error;
         const Bytes after = ReadFileBytes(path).value_or(Bytes{});
         const std::string extension = std::string(name).substr(std::string(name).find('.'));
