@@ -126,13 +126,6 @@ void frmTemplates::LoadFilenames(bool loadListBox)
         ShowMessage(context_.platform, this, *error); // the table in use is kept
     const auto& records = context_.definitions.records();
 
-    const bool fillList = loadListBox;
-    if (fillList) {
-        showingRow_ = true; // emptying the box is not an edit
-        txtTemplate->clear();
-        lstGames->clear();
-        showingRow_ = false;
-    }
     gameIds_.clear();
     keys_.clear();
     paths_.clear();
@@ -168,15 +161,14 @@ void frmTemplates::LoadFilenames(bool loadListBox)
             keys_ << id;
         }
     }
-    // Rows stand for the list built here, so a list of another length is filled again.
-    if (lstGames->count() != labels.size() && !fillList) {
-        showingRow_ = true;
+    // Rows stand for the list built here by position: a fresh list when asked
+    // for, or when the table now gives another number of rows.
+    if (loadListBox || lstGames->count() != labels.size()) {
+        showingRow_ = true; // emptying the box is not an edit
         txtTemplate->clear();
         lstGames->clear();
+        lstGames->addItems(labels);
         showingRow_ = false;
-        lstGames->addItems(labels);
-    } else if (fillList) {
-        lstGames->addItems(labels);
     }
     for (const QString& key : keys_)
         paths_ << StoredTemplatePath(*context_.platform.settings, key);
