@@ -147,6 +147,7 @@ void PalEdit::buildWidgets()
     for (int channel = 0; channel < 3; ++channel) {
         auto* label = new ChannelLabel(settings_);
         label->setObjectName(QString("lblColor_%1").arg(channel));
+        label->setAccessibleName(QString("%1 channel").arg(kChannelNames[channel]));
         label->setAccessibleDescription(QString("%1 level; right-click to switch channels").arg(kChannelNames[channel]));
         label->setToolTip(QString("%1 (right-click to switch with another channel)").arg(kChannelNames[channel]));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
