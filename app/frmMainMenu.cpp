@@ -12,11 +12,13 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
 #include "AccessibleTitle.h"
+#include "ActionAccess.h"
 #include "AppContext.h"
 #include "MenuIcons.h"
 #include "MenuMessages.h"
@@ -103,7 +105,9 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
     addToolBar(tlbMainMenu);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    QAction* openRom = addMenuAction(QStringLiteral("ROM"), QStringLiteral("Open ROM"), QStringLiteral("Hack into a ROM."));
+    const QKeySequence recentKey(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    QAction* openRom = addMenuAction(QStringLiteral("ROM"), QStringLiteral("Open ROM"),
+                                     QStringLiteral("Hack into a ROM."), {QKeySequence::Open});
     connect(openRom, &QAction::triggered, this, &frmMainMenu::LoadROM);
     // The button opens the file dialog; its arrow drops down the recent ROMs.
     mnuRecent = new QMenu(QStringLiteral("Recent ROMs"), this);
@@ -115,37 +119,63 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
         button->setMenu(mnuRecent);
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
+    openRom->setToolTip(openRom->toolTip() + QLatin1Char('\n') +
+                        ToolTipWithKey(QStringLiteral("The arrow lists the recent ROMs."), recentKey));
+    // The recent list from the keyboard: dropped down below the button, as
+    // its arrow does, without waiting for it to close.
+    auto* showRecent = new QAction(mnuRecent->title(), this);
+    showRecent->setObjectName(QStringLiteral("RecentROMs"));
+    showRecent->setShortcut(recentKey);
+    addAction(showRecent);
+    connect(showRecent, &QAction::triggered, this, [this, openRom] {
+        const QWidget* button = tlbMainMenu->widgetForAction(openRom);
+        mnuRecent->popup(button->mapToGlobal(QPoint(0, button->height())));
+    });
     connect(addMenuAction(QStringLiteral("Template"), QStringLiteral("Templates"),
-                          QStringLiteral("Select default templates for certain ROM types.")),
+                          QStringLiteral("Select default templates for certain ROM types."),
+                          {QKeySequence(Qt::CTRL | Qt::Key_T)}),
             &QAction::triggered, this, &frmMainMenu::ShowTemplates);
     connect(addMenuAction(QStringLiteral("ROMConv"), QStringLiteral("Convert"),
-                          QStringLiteral("Convert ROMs to and from 4 popular formats.")),
+                          QStringLiteral("Convert ROMs to and from 4 popular formats."),
+                          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}),
             &QAction::triggered, this, &frmMainMenu::OpenROMConverter);
     connect(addMenuAction(QStringLiteral("LockOn"), QStringLiteral("Lock-On"),
-                          QStringLiteral("Lock on a ROM with Sonic & Knuckles")),
+                          QStringLiteral("Lock on a ROM with Sonic & Knuckles"), {QKeySequence(Qt::CTRL | Qt::Key_L)}),
             &QAction::triggered, this, &frmMainMenu::OpenLockOnCombiner);
     connect(addMenuAction(QStringLiteral("Emulator"), QStringLiteral("Emulator"),
-                          QStringLiteral("Choose the emulator that Play starts.")),
+                          QStringLiteral("Choose the emulator that Play starts."),
+                          {QKeySequence(Qt::CTRL | Qt::Key_E)}),
             &QAction::triggered, this, &frmMainMenu::EditEmulator);
     tlbMainMenu->addSeparator();
     connect(addMenuAction(QStringLiteral("About"), QStringLiteral("About"), QStringLiteral("About ZORP-II")),
             &QAction::triggered, this, &frmMainMenu::ShowAbout);
+    // Quitting is closing the menu, with its question about open windows.
+    auto* quit = new QAction(QStringLiteral("Quit"), this);
+    quit->setObjectName(QStringLiteral("Quit"));
+    // Ctrl+Q also where the desktop names no key for quitting.
+    SetActionKeys(quit, {QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    addAction(quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    MakeToolButtonsAccessible(tlbMainMenu);
 
     // A bar of buttons, nothing else: the window is exactly as large as the bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true);
 }
 
-QAction* frmMainMenu::addMenuAction(const QString& key, const QString& text, const QString& toolTip)
+QAction* frmMainMenu::addMenuAction(const QString& key, const QString& text, const QString& toolTip,
+                                    const QList<QKeySequence>& keys)
 {
     QAction* action = tlbMainMenu->addAction(MenuIcon(key), text);
     action->setObjectName(key);
     action->setToolTip(toolTip);
     action->setStatusTip(toolTip);
+    SetActionKeys(action, keys);
     if (QWidget* button = tlbMainMenu->widgetForAction(action)) {
         button->setObjectName(QStringLiteral("cmd") + key);
         button->setAccessibleName(text);
-        button->setAccessibleDescription(toolTip);
+        button->setAccessibleDescription(action->toolTip());
     }
     return action;
 }
@@ -241,26 +271,42 @@ void frmMainMenu::OpenROM(const QString& romPath)
         return;
     }
     if (game.interleaved()) {
-        context_.platform.messages->show(
-            this, {QStringLiteral("Interleaved ROM"),
-                   QStringLiteral("%1 is stored in the %2 layout.\nThe workspace edits plain binary images in place "
-                                  "and cannot write into this file.\nConvert it to a plain .BIN with Convert, then "
-                                  "open that.")
-                       .arg(FromBytes(DescribeGame(context_.definitions, identity)),
-                            (game.layout & kLayoutSmd) ? QStringLiteral("SMD") : QStringLiteral("MGD")),
-                   Icon::Critical, Buttons::Ok});
+        const QString plain = PlainCopyPath(fullPath);
+        MessageRequest request{
+            QStringLiteral("Interleaved ROM"),
+            QStringLiteral("%1 is stored in the %2 layout.\nThe workspace edits plain binary images in place "
+                           "and cannot write into this file.\nConvert it to a plain .BIN with Convert, then "
+                           "open that.\n\nConvert and Open writes the plain image beside it as\n%3\nand opens "
+                           "that; this file stays as it is.")
+                .arg(FromBytes(DescribeGame(context_.definitions, identity)),
+                     (game.layout & kLayoutSmd) ? QStringLiteral("SMD") : QStringLiteral("MGD"), plain),
+            Icon::Critical, Buttons::OkCancel};
+        request.okText = QStringLiteral("Convert and Open");
+        if (context_.platform.messages->show(this, request) == Answer::Ok && WritePlainCopy(game.image, plain))
+            OpenROM(plain);
         return;
     }
 
     const QString gameId = FromBytes(identity.gameId);
-    const QString storedPath = StoredTemplatePath(*context_.platform.settings, gameId);
-    // The game's default template is the one shipped for the image's
-    // revision when there is one (Sonic 2 REV00 and REV02 keep their data
-    // elsewhere), the user's copy first.
-    QString templatePath = IsDefaultTemplatePath(gameId, storedPath) && !game.defaultTemplate.empty()
-                               ? FromNativePath(game.defaultTemplate)
-                               : ExpandTemplatePath(storedPath);
+    // Each revision with a template of its own (Sonic 2 REV00 and REV02 keep
+    // their data elsewhere) keeps its own choice, under that template's name.
+    const QString key = FromBytes(game.templateKey);
+    const QString storedPath = StoredTemplatePath(*context_.platform.settings, key);
+    QString templatePath = ExpandTemplatePath(storedPath);
     if (!CanOpenForReading(templatePath)) {
+        // Master System, Game Gear and Game Boy Advance games are known but
+        // have no shipped template: say so before asking for a file.
+        if (IsDefaultTemplatePath(key, storedPath)) {
+            const Answer answer = context_.platform.messages->show(
+                this, {QStringLiteral("No Template"),
+                       QStringLiteral("No template ships for %1, so ZORP-II has no editors for this game yet.\n"
+                                      "If you have a template of your own for it, choose it in the next window; "
+                                      "it is used for this game from then on.")
+                           .arg(FromBytes(GameDisplayName(context_.definitions, identity.gameId))),
+                       Icon::Information, Buttons::OkCancel});
+            if (answer != Answer::Ok)
+                return;
+        }
         FileDialogRequest request;
         request.title = QLatin1String(kTemplateDialogTitle) +
                         FromBytes(GameDisplayName(context_.definitions, identity.gameId));
@@ -272,9 +318,36 @@ void frmMainMenu::OpenROM(const QString& romPath)
             return;
         // The choice becomes the game's default from now on.
         templatePath = QFileInfo(chosen.path).absoluteFilePath();
-        context_.platform.settings->setValue(gameId, CollapseTemplatePath(templatePath));
+        context_.platform.settings->setValue(key, CollapseTemplatePath(templatePath));
     }
     openWorkspace(gameId, fullPath, templatePath);
+}
+
+QString frmMainMenu::PlainCopyPath(const QString& interleavedPath)
+{
+    const QFileInfo file(interleavedPath);
+    return file.absolutePath() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".bin");
+}
+
+bool frmMainMenu::WritePlainCopy(const Bytes& image, const QString& plainPath)
+{
+    if (QFileInfo::exists(plainPath)) {
+        const Answer replace = context_.platform.messages->show(
+            this, {QStringLiteral("Replace File"),
+                   QStringLiteral("%1\nalready exists. Replace it with the converted image?").arg(plainPath),
+                   Icon::Question, Buttons::YesNo});
+        if (replace != Answer::Yes)
+            return false;
+    }
+    const std::string error = WriteFileBytes(ToNativePath(plainPath), image);
+    if (!error.empty()) {
+        context_.platform.messages->show(
+            this, {QStringLiteral("Cannot Convert ROM"),
+                   QStringLiteral("The plain image could not be written to\n%1\n(%2)").arg(plainPath, FromBytes(error)),
+                   Icon::Critical, Buttons::Ok});
+        return false;
+    }
+    return true;
 }
 
 void frmMainMenu::openWorkspace(const QString& gameId, const QString& romPath, const QString& templatePath)
@@ -293,7 +366,13 @@ void frmMainMenu::openWorkspace(const QString& gameId, const QString& romPath, c
     // not fit the ROM.
     if (!workspace->LoadROM(romPath) || !workspace)
         return;
-    RememberGeometry(workspace, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    // Each template keeps its own place: its editors decide the size the
+    // workspace needs, and a place left by a workspace of another template
+    // could hide them. Nor is a stored size ever smaller than the content.
+    const QSize laidOut = workspace->size();
+    RememberGeometry(workspace, context_.platform.settings->group(QLatin1String(kWindowsGroup)),
+                     QStringLiteral("frmZorpII_") + QFileInfo(templatePath).fileName());
+    workspace->resize(workspace->size().expandedTo(laidOut));
     workspace->show();
     RecentRoms(context_.platform.settings->group(QLatin1String(kRecentGroup))).add(romPath);
 }
@@ -349,8 +428,12 @@ void frmMainMenu::dropEvent(QDropEvent* event)
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    for (const QString& file : files)
-        OpenROM(file);
+    // Opened once the drop is over: opening asks questions in modal boxes,
+    // which must not run while the drag is still in progress.
+    QTimer::singleShot(0, this, [this, files] {
+        for (const QString& file : files)
+            OpenROM(file);
+    });
 }
 
 frmTemplates* frmMainMenu::ShowTemplates()

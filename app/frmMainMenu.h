@@ -5,10 +5,14 @@
 // be dropped on the window), the default templates window, the ROM utilities
 // and the about window. Closing it ends the program, after asking when other windows are
 // open.
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+
+#include "rom/Bytes.h"
 
 class QAction;
 class QCloseEvent;
@@ -34,7 +38,7 @@ public:
     // could not be loaded (its message has been shown): the program must end.
     bool StartUp();
 
-    // "ZORP-II v.0013": the program's revision padded to four digits.
+    // "ZORP-II v.0014": the program's revision padded to four digits.
     static QString Caption();
 
     // Asks for a ROM file and opens it.
@@ -64,11 +68,16 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QAction* addMenuAction(const QString& key, const QString& text, const QString& toolTip);
+    QAction* addMenuAction(const QString& key, const QString& text, const QString& toolTip,
+                           const QList<QKeySequence>& keys = {});
     // The workspace already showing this ROM file (any path to it), or null.
     frmZorpII* OpenWorkspaceFor(const QString& romPath) const;
     QList<QWidget*> otherOpenWindows() const;
     void openWorkspace(const QString& gameId, const QString& romPath, const QString& templatePath);
+    // "Convert and Open" of an SMD or MGD file: the plain image beside it
+    // (NAME.bin), asking before it replaces a file there.
+    static QString PlainCopyPath(const QString& interleavedPath);
+    bool WritePlainCopy(const Bytes& image, const QString& plainPath);
 
     AppContext& context_;
     QToolBar* tlbMainMenu = nullptr;

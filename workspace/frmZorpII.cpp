@@ -18,6 +18,7 @@
 #include <variant>
 
 #include "AccessibleTitle.h"
+#include "ActionAccess.h"
 #include "AppContext.h"
 #include "ChecksumStatus.h"
 #include "EmulatorCommand.h"
@@ -126,10 +127,12 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     d->toolbar->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, d->toolbar);
 
-    auto addButton = [this](const QString& key, const QString& text, const QString& tip) {
+    auto addButton = [this](const QString& key, const QString& text, const QString& tip,
+                            const QList<QKeySequence>& keys = {}) {
         QAction* action = d->toolbar->addAction(text);
         action->setObjectName(key);
         action->setToolTip(tip.isEmpty() ? text : tip);
+        SetActionKeys(action, keys);
         if (QWidget* button = d->toolbar->widgetForAction(action)) {
             button->setObjectName(QStringLiteral("tlbToolbar_") + key);
             button->setAccessibleName(text);
@@ -138,14 +141,17 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
         return action;
     };
     addButton(QStringLiteral("Restore"), QStringLiteral("Restore"),
-              QStringLiteral("Restores the information from the ROM."));
-    addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."));
+              QStringLiteral("Restores the information from the ROM."), {QKeySequence(Qt::CTRL | Qt::Key_R)});
+    addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."),
+              {QKeySequence::Save});
     addButton(QStringLiteral("Template"), QStringLiteral("Template"),
-              QStringLiteral("Loads a different template for this ROM."));
+              QStringLiteral("Loads a different template for this ROM."), {QKeySequence(Qt::CTRL | Qt::Key_T)});
     addButton(QStringLiteral("Play"), QStringLiteral("Play"),
-              QStringLiteral("Starts the emulator on the ROM file (set it with Emulator in the main menu)."));
+              QStringLiteral("Starts the emulator on the ROM file (set it with Emulator in the main menu)."),
+              {QKeySequence(Qt::Key_F5)});
     addButton(QStringLiteral("FixChecksum"), QStringLiteral("Fix Checksum"),
-              QStringLiteral("Writes the actual header checksum into the ROM, so that Sonic 1 and Sonic 2 start."));
+              QStringLiteral("Writes the actual header checksum into the ROM, so that Sonic 1 and Sonic 2 start."),
+              {QKeySequence(Qt::CTRL | Qt::Key_K)});
 
     // Save options: a drop-down with the choices that change what Save writes.
     d->fixChecksumOnSave = new QAction(QStringLiteral("Also fix the header checksum when saving"), this);
@@ -177,8 +183,11 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     const QString editorTexts[] = {QStringLiteral("Level Select"), QStringLiteral("Palette"),
                                    QStringLiteral("Playlist"), QStringLiteral("Special Stages"),
                                    QStringLiteral("WAV Importer"), QStringLiteral("Special Stages")};
+    // Ctrl+1 ... Ctrl+6 in tool bar order; an editor the template leaves out
+    // keeps its number unused, so each key always means the same editor.
     for (int i = 0; i < 6; ++i) {
-        QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString());
+        QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString(),
+                                    {QKeySequence(Qt::CTRL | (Qt::Key_1 + i))});
         action->setCheckable(true);
         action->setVisible(false);
         d->editorButtons->addAction(action);
@@ -228,6 +237,7 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
         return WriteToRom(d->romFile, {patch}, FixChecksumOnSave(), RelocatingSave{});
     });
     AddUndoActions();
+    MakeToolButtonsAccessible(d->toolbar);
 }
 
 void frmZorpII::AddUndoActions()
@@ -242,9 +252,9 @@ void frmZorpII::AddUndoActions()
                                    auto run) {
         QAction* action = d->toolbar->addAction(key);
         action->setObjectName(key);
-        action->setShortcuts(keys);
         action->setEnabled(false);
         action->setToolTip(key);
+        SetActionKeys(action, keys);
         if (QWidget* button = d->toolbar->widgetForAction(action)) {
             button->setObjectName(QStringLiteral("tlbToolbar_") + key);
             button->setAccessibleName(key);
@@ -252,7 +262,8 @@ void frmZorpII::AddUndoActions()
         connect(d->undo, can, action, &QAction::setEnabled);
         // The tool tip names the edit that would be undone or redone.
         connect(d->undo, textChanged, action, [action, key](const QString& text) {
-            action->setToolTip(text.isEmpty() ? key : key + QLatin1Char(' ') + text);
+            action->setToolTip(
+                ToolTipWithKey(text.isEmpty() ? key : key + QLatin1Char(' ') + text, action->shortcut()));
         });
         connect(action, &QAction::triggered, d->undo, run);
     };
@@ -283,7 +294,7 @@ TemplateRefusal frmZorpII::LoadFrames()
     const TemplateResult result = ReadTemplateFile(ToNativePath(d->templateFile), options);
     d->fit = result.fit;
     // A new template is checked afresh against the ROM when it is loaded.
-    d->readOnly = false;
+    SetReadOnly(false);
     d->headerValue = FromBytes(result.headerValue);
     d->version = FromBytes(result.version);
 
@@ -449,8 +460,12 @@ bool frmZorpII::LoadROM(const QString& romFile)
     }
     if (!image) {
         d->loadedStamp.reset();
+        const std::optional<uint64_t> size = FileSize(ToNativePath(romFile));
         ShowFileError(d->context.platform, this, QStringLiteral("Cannot Read ROM"), romFile,
-                      QStringLiteral("The file does not exist or cannot be opened."));
+                      size && *size > kMaxIdentifiedRomSize
+                          ? QStringLiteral("The file is larger than %1 MB, too large to be a cartridge image.")
+                                .arg(kMaxIdentifiedRomSize >> 20)
+                          : QStringLiteral("The file does not exist or cannot be opened."));
         return true;
     }
     // Every editor reads the bytes the stamp was taken of.
@@ -685,18 +700,24 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
 
     std::vector<Patch> patches;
     QStringList notSaved;
+    // Which editors' data the write holds in full: only those count as saved
+    // afterwards, so edits that could not be written still ask before they go.
+    SavedEditors saved;
     if (d->levelSelect->active()) {
         std::vector<int> rowsPastEnd;
         for (Patch& p : d->levelSelect->Patches(rom.Size(), rowsPastEnd))
             patches.push_back(std::move(p));
+        saved.levelSelect = rowsPastEnd.empty();
         if (!rowsPastEnd.empty())
             ShowMessage(d->context.platform, this, LevelNamesPastEndMessage(rowsPastEnd));
     }
     if (d->playlist->active()) {
-        if (std::optional<Patch> block = d->playlist->BlockPatch(rom))
+        if (std::optional<Patch> block = d->playlist->BlockPatch(rom)) {
             patches.push_back(std::move(*block));
-        else
+            saved.playlist = true;
+        } else {
             notSaved << QStringLiteral("the playlist");
+        }
     }
     SpecialStageFrame::SavePlan stagePlan;
     if (d->stages->active()) {
@@ -705,10 +726,12 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
             patches.push_back(*stagePlan.patch);
     }
     if (d->wav->active()) {
-        if (std::optional<Patch> sample = d->wav->SamplePatch(rom.Size()))
+        if (std::optional<Patch> sample = d->wav->SamplePatch(rom.Size())) {
             patches.push_back(std::move(*sample));
-        else
+            saved.wav = true;
+        } else {
             notSaved << QStringLiteral("the WAV sample");
+        }
     }
     if (!notSaved.isEmpty())
         d->context.platform.messages->show(
@@ -751,17 +774,20 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
             d->context.platform.messages->show(this, PlacementsMessage(moved.told));
     }
     d->stages->SaveWritten(stagePlan);
-    MarkEditorsSaved();
+    MarkEditorsSaved(saved);
     if (d->palette->active())
         d->palette->editor()->setPaletteModified(false);
     return true;
 }
 
-void frmZorpII::MarkEditorsSaved()
+void frmZorpII::MarkEditorsSaved(const SavedEditors& saved)
 {
-    d->levelSelect->SetModified(false);
-    d->playlist->SetModified(false);
-    d->wav->SetModified(false);
+    if (saved.levelSelect)
+        d->levelSelect->SetModified(false);
+    if (saved.playlist)
+        d->playlist->SetModified(false);
+    if (saved.wav)
+        d->wav->SetModified(false);
 }
 
 bool frmZorpII::HasUnsavedEdits() const

@@ -117,6 +117,8 @@ TemplateResult ReadTemplate(std::string_view bytes, const TemplateReadOptions& o
         }
         else
             action = InvalidCommandMessage(text);
+        for (Message& warning : block.Warnings())
+            result.actions.push_back(std::move(warning));
         if (action)
             result.actions.push_back(std::move(*action));
     }

@@ -76,8 +76,6 @@ TEST(TemplateBadValues, RefuseTheBlockNamingTheLine)
         {Block("PLAYLIST", kPlaylistOk, {"ADDVALTOROM: 0", "MINSONG: -1"}), 1, "between 0 and 255"},
         {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 2", "SONG: A: 0", "SONG: B: 4"}), 1, "(line 9)"},
         {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 1", "SONG: A: -1"}), 1, "outside the playlist block"},
-        {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 3", "SONG: A: 1", "SONG: B: 2"}), 1, "only 2 SONG lines"},
-        {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 1"}), 1, "only 0 SONG lines"},
         // S3S
         {Block("S3S", {"STARTADDR: 0", "STAGES: 0"}), 3, "between 1 and 65535"},
         {Block("S3S", {"STARTADDR: 0", "STAGES: 65536"}), 3, "between 1 and 65535"},
@@ -123,6 +121,24 @@ TEST(TemplateBadValues, RefuseTheBlockNamingTheLine)
         EXPECT_NE(refusal->lines[2].find(c.reasonPart), std::string::npos) << where << ": " << refusal->lines[2];
         EXPECT_EQ(std::get<Message>(result.actions[1]).lines, std::vector<std::string>{"after"}) << where;
     }
+}
+
+TEST(TemplateBadValues, UnfilledPlaylistSlotsAreLeftOutWithOneWarning)
+{
+    auto result = Read(Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 4", "SONG: A: 1", "SONG: B: 2"}));
+    ASSERT_EQ(result.actions.size(), 2u);
+    const Message* warning = std::get_if<Message>(&result.actions[0]);
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(warning->icon, MessageIcon::Exclamation);
+    EXPECT_EQ(warning->title, "Playlist Slots Left Out");
+    EXPECT_NE(warning->lines[0].find("announces 4 slots, but only 2 SONG lines"), std::string::npos);
+    EXPECT_NE(warning->lines.back().find("The 2 unfilled slots are left out"), std::string::npos);
+    // The filled slots stay, in order, and nothing at offset 0 stands in for the others.
+    auto setups = ActionsOf<PlaylistSetup>(result);
+    ASSERT_EQ(setups.size(), 1u);
+    ASSERT_EQ(setups[0].songSlots.size(), 2u);
+    EXPECT_EQ(setups[0].songSlots[0].caption, "A");
+    EXPECT_EQ(setups[0].songSlots[1].offset, 2);
 }
 
 TEST(TemplateBadValues, LimitsThemselvesAreAccepted)
