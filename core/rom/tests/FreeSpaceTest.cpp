@@ -142,8 +142,9 @@ TEST(FreeSpaceAllocator, SaveRoadWritesAGrownImage)
     EXPECT_EQ(Bytes(after.begin() + 0x1A4, after.begin() + 0x1A8), (Bytes{0x00, 0x00, 0x1F, 0xFF}));
     EXPECT_EQ(Bytes(after.begin() + 0x1000, after.begin() + 0x1005), (Bytes{0xFF, 0xFF, 1, 2, 3}));
     for (size_t i = 0; i < before.size(); ++i) {
-        if ((i < 0x18E || i > 0x18F) && (i < 0x1A4 || i > 0x1A7))
+        if ((i < 0x18E || i > 0x18F) && (i < 0x1A4 || i > 0x1A7)) {
             ASSERT_EQ(after[i], before[i]) << i;
+        }
     }
 
     // A size past the cartridge space is refused and nothing is written.
