@@ -1,0 +1,44 @@
+// The real game streams of corpus/nemesis: each decodes to the data its
+// manifest names and uses exactly the bytes the manifest gives.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "NemesisTestData.h"
+#include "Sha256.h"
+#include "nemesis/Nemesis.h"
+
+using namespace zorp::nemesis;
+using namespace zorp::nemesis::testing;
+
+namespace {
+
+class NemesisCorpus : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::exists(CorpusDir() + "/MANIFEST.tsv"))
+            GTEST_SKIP() << "corpus not found at " << CorpusDir();
+        rows_ = ReadManifest();
+        ASSERT_FALSE(rows_.empty());
+    }
+    std::vector<ManifestRow> rows_;
+};
+
+TEST_F(NemesisCorpus, EveryFile)
+{
+    for (const ManifestRow& row : rows_) {
+        SCOPED_TRACE(row["file"]);
+        const auto stream = ReadFile(CorpusDir() + "/" + row["file"]);
+        const auto plain = ReadFile(CorpusDir() + "/" + row["decoded_file"]);
+        ASSERT_TRUE(stream && plain);
+        const auto r = Decode(*stream);
+        ASSERT_TRUE(r.Ok()) << r.error;
+        EXPECT_EQ(r.output.size(), row.Number("decoded_size"));
+        EXPECT_EQ(zorp::testing::Sha256Hex(r.output), row["decoded_sha256"]);
+        EXPECT_EQ(r.consumed, row.Number("stream_size"));
+        EXPECT_EQ(((*stream)[0] & 0x80) != 0, row["nemesis_xor_mode"] == "yes");
+    }
+}
+
+} // namespace
