@@ -164,7 +164,7 @@ codec::EncodeResult PackExact(const uint8_t* data, size_t size)
     const Encoding xored = Plan(MaximalRuns(data, size, true));
     const bool xorMode = xored.bytes < plain.bytes;
     const CodeTable& table = xorMode ? xored.table : plain.table;
-    StreamWriter writer(size / kTileBytes, xorMode, table);
+    StreamWriter writer(size / kTileBytes, xorMode, table, xorMode ? xored.bytes : plain.bytes);
     GreedyPieces(MaximalRuns(data, size, xorMode), [&](unsigned s) { writer.Put(NibbleOf(s), RunOf(s)); });
     result.stream = writer.Finish();
     return result;

@@ -11,6 +11,9 @@ std::vector<MaximalRun> MaximalRuns(const uint8_t* data, size_t size, bool xorMo
 {
     std::vector<MaximalRun> runs;
     const size_t nibbles = size * 2;
+    // At most one run per nibble: 8 bytes per input byte, and no copies
+    // while it grows.
+    runs.reserve(nibbles);
     auto plain = [data](size_t i) -> unsigned { return i & 1 ? data[i / 2] & 0x0F : data[i / 2] >> 4; };
     unsigned current = 0;
     uint32_t length = 0;
@@ -79,8 +82,10 @@ CodeTable CanonicalCodes(const std::array<uint8_t, kSymbols>& lengths)
     return table;
 }
 
-StreamWriter::StreamWriter(size_t tiles, bool xorMode, const CodeTable& table) : table_(table)
+StreamWriter::StreamWriter(size_t tiles, bool xorMode, const CodeTable& table, size_t expectedBytes)
+    : table_(table)
 {
+    out_.reserve(expectedBytes);
     out_.push_back(static_cast<uint8_t>((xorMode ? 0x80 : 0) | (tiles >> 8 & 0x7F)));
     out_.push_back(static_cast<uint8_t>(tiles & 0xFF));
     for (unsigned nibble = 0; nibble < 16; ++nibble) {

@@ -52,10 +52,11 @@ struct CodeTable {
 CodeTable CanonicalCodes(const std::array<uint8_t, kSymbols>& lengths);
 
 // Writes header and table (selectors by nibble, entries by run), then the
-// codes of the runs put to it.
+// codes of the runs put to it. `expectedBytes` (the encoder knows the size it
+// planned) is reserved up front.
 class StreamWriter {
 public:
-    StreamWriter(size_t tiles, bool xorMode, const CodeTable& table);
+    StreamWriter(size_t tiles, bool xorMode, const CodeTable& table, size_t expectedBytes = 0);
     void Put(unsigned nibble, unsigned run);
     std::vector<uint8_t> Finish();
 
