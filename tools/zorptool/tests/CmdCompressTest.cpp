@@ -4,6 +4,7 @@
 
 #include "ZorptoolRun.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -41,9 +42,9 @@ TEST_F(CompressCommands, EveryFormatAndEncoderRoundTripsFromTheMiddleOfAFile)
                 << packed.out;
 
             // The stream 0x123 bytes into a file, with other bytes after it.
-            Bytes rom(0x123, 0xA5);
-            rom.insert(rom.end(), stream.begin(), stream.end());
-            rom.insert(rom.end(), 40, 0x5A);
+            Bytes rom(0x123 + stream.size() + 40, 0x5A);
+            std::fill_n(rom.begin(), 0x123, 0xA5);
+            std::copy(stream.begin(), stream.end(), rom.begin() + 0x123);
             Write("rom.bin", rom);
             const zorptest::ToolRun unpacked =
                 Run({"decompress", "--format", format, Path("rom.bin"), Path("back"), "--offset", "0x123"});
