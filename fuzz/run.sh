@@ -30,18 +30,22 @@ run_target() {
   local t=$1
   local corpus="$build/corpus/$t"
   mkdir -p "$corpus" "$build/findings/$t"
-  # Seeds: the shipped seed files of the target, plus the real Kosinski
-  # streams for the codec targets and the shipped data files.
+  # Seeds: the shipped seed files of the target, plus the real Kosinski and
+  # Nemesis streams (and decoded tiles) for the codec targets and the
+  # shipped data files.
   local seeds=()
   [ -d "fuzz/seeds/$t" ] && seeds+=("fuzz/seeds/$t")
   case "$t" in
     fuzz_kosinski_decode | fuzz_kosinski_roundtrip) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
+    fuzz_nemesis_decode | fuzz_nemesis_roundtrip) [ -d ../shared/corpus/nemesis ] && seeds+=(../shared/corpus/nemesis) ;;
     fuzz_definitions) mkdir -p "$build/seeds/$t" && cp data/ROM_DEF.RDEF "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
   esac
-  # The round trip skips inputs over 4 KiB, so longer ones would be wasted.
+  # The round trips skip inputs over 4 KiB (Kosinski) and 1 KiB (Nemesis),
+  # so longer ones would be wasted.
   local max_len=65536
   [ "$t" = fuzz_kosinski_roundtrip ] && max_len=4096
+  [ "$t" = fuzz_nemesis_roundtrip ] && max_len=1024
   local status=0
   if ! LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}" "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len="$max_len" \
        -artifact_prefix="$build/findings/$t/" "$corpus" "${seeds[@]}" 2>"$build/$t.log"; then
