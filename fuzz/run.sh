@@ -30,23 +30,26 @@ run_target() {
   local t=$1
   local corpus="$build/corpus/$t"
   mkdir -p "$corpus" "$build/findings/$t"
-  # Seeds: the shipped seed files of the target, plus the real Kosinski
-  # streams for the codec targets and the shipped data files.
+  # Seeds: the shipped seed files of the target, plus the real Kosinski and
+  # Nemesis streams (and decoded tiles) for the codec targets and the
+  # shipped data files.
   local seeds=()
   [ -d "fuzz/seeds/$t" ] && seeds+=("fuzz/seeds/$t")
   case "$t" in
     fuzz_kosinski_decode | fuzz_kosinski_roundtrip) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
+    fuzz_nemesis_decode | fuzz_nemesis_roundtrip) [ -d ../shared/corpus/nemesis ] && seeds+=(../shared/corpus/nemesis) ;;
     fuzz_s1_layout) [ -d ../shared/corpus/stages ] && mkdir -p "$build/seeds/$t" && cp ../shared/corpus/stages/s1-ss-layout-*.eni "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_definitions) mkdir -p "$build/seeds/$t" && cp data/ROM_DEF.RDEF "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
   esac
   # Longest input per target: long enough for what the target reads, short
   # enough that one execution stays cheap (each target must reach ten
-  # million). The round trip skips inputs over 4 KiB; a template block needs
-  # a few lines; an SMD image needs its header and two 16 KiB blocks.
+  # million). The round trips skip longer inputs; a template block needs a
+  # few lines; an SMD image needs its header and two 16 KiB blocks.
   local max_len=65536
   case "$t" in
     fuzz_kosinski_roundtrip) max_len=4096 ;;
+    fuzz_nemesis_roundtrip) max_len=1024 ;;
     fuzz_template) max_len=2048 ;;
     fuzz_romformat) max_len=33280 ;;
   esac
