@@ -88,6 +88,7 @@ struct S2StageObjects {
     std::vector<S2ObjectList> lists; // one per segment, in segment order
     Bytes tail; // bytes after the last complete list (padding), kept as read
     size_t Size() const;
+    friend bool operator==(const S2StageObjects&, const S2StageObjects&) = default;
 };
 
 struct S2ObjectLists {
