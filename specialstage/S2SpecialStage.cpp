@@ -141,6 +141,9 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
 
     canvas_ = new S2CrossSectionView(this);
     canvas_->installEventFilter(this);
+    where_ = new QLabel(this);
+    where_->setObjectName(QStringLiteral("lblS2Cursor"));
+    where_->setAccessibleName(QStringLiteral("Cursor"));
 
     type_ = new QComboBox(this);
     type_->setObjectName(QStringLiteral("cboS2SegmentType"));
@@ -218,7 +221,11 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
     right->addWidget(exportImage_);
     auto* middle = new QHBoxLayout;
     middle->addLayout(left);
-    middle->addWidget(canvas_, 0, Qt::AlignTop);
+    auto* centre = new QVBoxLayout;
+    centre->addWidget(canvas_);
+    centre->addWidget(where_);
+    centre->addStretch(1);
+    middle->addLayout(centre);
     middle->addLayout(right);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -322,7 +329,28 @@ void S2SpecialStage::setCursor(S2Cursor cursor)
 {
     cursor.distance = std::clamp(cursor.distance, 0, zorp::kS2MaxDistance);
     cursor_ = cursor;
+    ShowWhere();
     canvas_->update();
+}
+
+void S2SpecialStage::ShowWhere()
+{
+    const zorp::S2ObjectList* list = document_.List(stage_, segment_);
+    int rings = 0;
+    int bombs = 0;
+    if (list)
+        for (const zorp::S2Object& object : list->objects)
+            ++(object.bomb ? bombs : rings);
+    const int under = ObjectAt(cursor_.angle, cursor_.distance);
+    QString text = QStringLiteral("Segment %1: %2 rings, %3 bombs. Cursor: angle %4, distance %5")
+                       .arg(segment_ + 1)
+                       .arg(rings)
+                       .arg(bombs)
+                       .arg(QStringLiteral("0x%1").arg(cursor_.angle, 2, 16, QLatin1Char('0')).toUpper().replace(QStringLiteral("0X"), QStringLiteral("0x")))
+                       .arg(cursor_.distance);
+    if (under >= 0)
+        text += list->objects[static_cast<size_t>(under)].bomb ? QStringLiteral(", on a bomb") : QStringLiteral(", on a ring");
+    where_->setText(text);
 }
 
 int S2SpecialStage::ObjectAt(uint8_t angle, int distance) const
@@ -502,6 +530,7 @@ void S2SpecialStage::ShowSegment()
     delete_->setEnabled(document_.SegmentCount(stage_) > 1);
     showing_ = false;
     ShowCounts();
+    ShowWhere();
     canvas_->update();
 }
 

@@ -111,6 +111,7 @@ private:
     void ShowStage();
     void ShowSegment();
     void ShowCounts();
+    void ShowWhere();
     void ShowRequirements();
     bool HandleCanvasKey(int key, Qt::KeyboardModifiers modifiers);
 
@@ -136,6 +137,7 @@ private:
     QActionGroup* toolGroup_;
     QAction* toolActions_[3];
     S2CrossSectionView* canvas_;
+    QLabel* where_;
     QComboBox* type_;
     QCheckBox* mirrored_;
     QComboBox* marker_;

@@ -19,7 +19,8 @@ const QColor kCursor(0x40, 0xff, 0x80);
 
 } // namespace
 
-double S2CrossSection::outerRadius() const { return std::min(area.width(), area.height()) / 2.0 - 6.0; }
+// Room is left around the rim for the nearest objects, which are drawn largest.
+double S2CrossSection::outerRadius() const { return std::min(area.width(), area.height()) * 0.44; }
 
 double S2CrossSection::Radius(int distance) const
 {
@@ -82,7 +83,7 @@ void DrawS2CrossSection(QPainter& painter, const S2CrossSection& section, const 
         for (int i : order) {
             const zorp::S2Object& object = list->objects[static_cast<size_t>(i)];
             const QPointF at = section.Position(object.angle, object.distance);
-            const double size = std::max(3.0, outer / 14.0 * section.Radius(object.distance) / outer);
+            const double size = std::max(2.5, outer / 18.0 * section.Radius(object.distance) / outer);
             if (object.bomb) {
                 painter.setPen(QPen(QColor(0xff, 0x60, 0x20), 1.5));
                 painter.setBrush(kBomb);
