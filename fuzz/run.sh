@@ -38,6 +38,15 @@ run_target() {
     fuzz_kosinski_decode | fuzz_kosinski_roundtrip) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
     fuzz_definitions) mkdir -p "$build/seeds/$t" && cp data/ROM_DEF.RDEF "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
+    # The real decoded data where the corpus has it: the layout block, and
+    # the level select map behind the tables of the shipped seed.
+    fuzz_s2_object_lists)
+      [ -f ../shared/corpus/nemesis/s2__misc__Special_stage_level_layouts.nem.dec ] && mkdir -p "$build/seeds/$t" &&
+        cp ../shared/corpus/nemesis/s2__misc__Special_stage_level_layouts.nem.dec "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
+    fuzz_s2_level_select)
+      [ -f ../shared/corpus/enigma/s2__mappings__misc__Level_Select.eni.dec ] && mkdir -p "$build/seeds/$t" &&
+        cat fuzz/seeds/$t/tables.bin ../shared/corpus/enigma/s2__mappings__misc__Level_Select.eni.dec >"$build/seeds/$t/real.bin" &&
+        seeds+=("$build/seeds/$t") ;;
   esac
   # The round trip skips inputs over 4 KiB, so longer ones would be wasted.
   local max_len=65536

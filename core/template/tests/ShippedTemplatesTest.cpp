@@ -40,7 +40,11 @@ TEST(ShippedTemplates, EveryTemplateReadsWithoutAMessage)
         // Lines end with CR LF throughout.
         for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
             ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << id << " byte " << i;
-        EXPECT_EQ(text.rfind("ZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: " + id + "\r\nZORP-II VERSION: 0.0.13\r\n", 0),
+        // Templates with blocks that came in 0.0.14 declare that version.
+        const std::string version = id == "S2" ? "0.0.14" : "0.0.13";
+        EXPECT_EQ(text.rfind("ZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: " + id + "\r\nZORP-II VERSION: " + version +
+                                 "\r\n",
+                             0),
                   0u)
             << id;
 
@@ -48,7 +52,7 @@ TEST(ShippedTemplates, EveryTemplateReadsWithoutAMessage)
         EXPECT_EQ(result.refusal, TemplateRefusal::None) << id;
         EXPECT_TRUE(result.Messages().empty()) << id << ": " << result.Messages().front().text();
         EXPECT_EQ(result.headerValue, id);
-        EXPECT_EQ(result.version, "0.0.13");
+        EXPECT_EQ(result.version, version);
         EXPECT_FALSE(result.actions.empty()) << id;
 
         // The default-templates window accepts each for its own game.
@@ -203,6 +207,34 @@ TEST(ShippedTemplates, EachRevisionHasItsOwnOffsetsAndFitsOnlyItself)
     EXPECT_EQ(nameFor("S2", "REV02"), "S2_REV02.ZORP");
     EXPECT_EQ(nameFor("S2", ""), "S2.ZORP");
     EXPECT_EQ(nameFor("S3", "REV00"), "S3.ZORP");
+}
+
+// Sonic 2's stages and level select per revision (game facts §2.1, §2.5,
+// §3): the address operands of the loading instructions and the tables.
+TEST(ShippedTemplates, SonicTwoStreamsPerRevision)
+{
+    struct Case {
+        const char* file;
+        int32_t layoutPointer, objectPointer, team, alone, mapPointer, map, marks, order;
+    };
+    const Case cases[] = {
+        {"S2_REV00", 0x6D2A, 0x6D38, 0x774A, 0x7766, 0x92F2, 0x9AD2, 0x96E2, 0x9448},
+        {"S2", 0x6D36, 0x6D44, 0x7756, 0x7772, 0x92FE, 0x9ADE, 0x96EE, 0x9454},
+        {"S2_REV02", 0x6D0A, 0x6D18, 0x773C, 0x7758, 0x92CE, 0x9AC6, 0x96CC, 0x942C},
+    };
+    for (const Case& c : cases) {
+        const TemplateResult result = ReadShipped(c.file);
+        EXPECT_EQ(result.version, "0.0.14") << c.file;
+        const S2SpecialStageSetup stages = ActionsOf<S2SpecialStageSetup>(result).at(0);
+        EXPECT_EQ(stages.layouts, (RelocatableStream{0xE34EE, 260, c.layoutPointer})) << c.file;
+        EXPECT_EQ(stages.objects, (RelocatableStream{0xE35F2, 3342, c.objectPointer})) << c.file;
+        EXPECT_EQ(stages.teamRings, c.team) << c.file;
+        EXPECT_EQ(stages.aloneRings, c.alone) << c.file;
+        const S2LevelSelectSetup levels = ActionsOf<S2LevelSelectSetup>(result).at(0);
+        EXPECT_EQ(levels.map, (RelocatableStream{c.map, 340, c.mapPointer})) << c.file;
+        EXPECT_EQ(levels.marks, c.marks) << c.file;
+        EXPECT_EQ(levels.order, c.order) << c.file;
+    }
 }
 
 // Name offsets of the length-prefixed level select texts.
