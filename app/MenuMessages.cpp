@@ -6,7 +6,7 @@ Message CodecNotFoundMessage()
 {
     return {MessageIcon::Critical,
             "The Ostrel Not Found",
-            {"Error: The Ostrel v0.0.3 (or later) has not been found.",
+            {"Error: The Ostrel v0.0.2 (or later) has not been found.",
              "You will not be able to use functions that require compression.", "",
              "Please download The Ostrel at Tazzle Software's website,", std::string(kCodecWebsite) + " ."}};
 }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-class clsOstrel;
+#include "OstrelLoader.h"
 
 namespace zorp::ui {
 
@@ -22,7 +22,7 @@ void SetApplicationNames();
 // The codec object from the plug-in in codecDirectory (the locations
 // service's codec folder), or null with the loader's reason.
 struct CodecLoad {
-    clsOstrel* codec = nullptr;
+    OstrelLink codec;
     QString error;
 };
 CodecLoad LoadCodec(const QString& codecDirectory);

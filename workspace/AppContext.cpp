@@ -4,7 +4,7 @@
 
 namespace zorp::ui {
 
-bool AppContext::codecPresent() const { return codec != nullptr && codec->OstrelPresent(); }
+bool AppContext::codecPresent() const { return codec && codec->OstrelPresent(); }
 
 std::optional<Message> AppContext::reloadDefinitions()
 {

@@ -4,16 +4,17 @@
 // definitions table.
 #include <QString>
 
+#include "OstrelLoader.h"
 #include "Platform.h"
 #include "rom/RomDefinitions.h"
-
-class clsOstrel;
 
 namespace zorp::ui {
 
 struct AppContext {
     Platform platform;
-    clsOstrel* codec = nullptr; // owned by the plug-in loader; null without the plug-in
+    // The codec object as the plug-in loader found it (any interface from
+    // 0.0.2 on); empty without the plug-in.
+    OstrelLink codec;
     RomDefinitions definitions;
 
     bool codecPresent() const; // codec loaded and answering OstrelPresent()

@@ -133,12 +133,12 @@ private slots:
         QVERIFY(menu->StartUp());
         QCOMPARE(scripted->messages.asked.size(), 1);
         expectMessage(0, "The Ostrel Not Found",
-                      "Error: The Ostrel v0.0.3 (or later) has not been found.\n"
+                      "Error: The Ostrel v0.0.2 (or later) has not been found.\n"
                       "You will not be able to use functions that require compression.\n\n"
                       "Please download The Ostrel at Tazzle Software's website,\n" +
                           QString(zorp::kCodecWebsite) + " .",
                       Icon::Critical);
-        QCOMPARE(menu->windowTitle(), QString("ZORP-II v.0013"));
+        QCOMPARE(menu->windowTitle(), QString("ZORP-II v.0014"));
         QCOMPARE(menu->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
         QCOMPARE(context->definitions.size(), size_t(zorp::test::kTestGameCount));
     }

@@ -54,11 +54,11 @@ private slots:
         StartedProgram started = StartProgram(*context, {});
         QVERIFY(started.menu);
         QVERIFY(started.menu->isVisible());
-        QCOMPARE(started.menu->windowTitle(), QString("ZORP-II v.0013"));
+        QCOMPARE(started.menu->windowTitle(), QString("ZORP-II v.0014"));
         QCOMPARE(scripted->messages.asked.size(), 1);
         QCOMPARE(scripted->messages.asked[0].title, QString("The Ostrel Not Found"));
         QCOMPARE(scripted->messages.asked[0].text,
-                 "Error: The Ostrel v0.0.3 (or later) has not been found.\n"
+                 "Error: The Ostrel v0.0.2 (or later) has not been found.\n"
                  "You will not be able to use functions that require compression.\n\n"
                  "Please download The Ostrel at Tazzle Software's website,\n" +
                      QString(zorp::kCodecWebsite) + " .");

@@ -260,7 +260,7 @@ private slots:
         QTest::newRow("space before version colon")
             << QByteArray("ZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: S2\r\nZORP-II VERSION : 0.0.13\r\n") << -1
             << "Invalid Template" << invalid << false;
-        QTest::newRow("outdated") << MinimalTemplate("S2", "0.0.14") << -1 << "Outdated Version" << outdated << false;
+        QTest::newRow("outdated") << MinimalTemplate("S2", "0.0.99") << -1 << "Outdated Version" << outdated << false;
         QTest::newRow("sibling format") << QByteArray("ZORP .NET TEMPLATE FILE\r\nGAME: S2\r\n") << -1
                                         << "ZORP .NET Template" << net << false;
         QTest::newRow("other game, yes") << MinimalTemplate("S1") << int(Answer::Yes) << "Incorrect Game" << wrongGame

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -9,13 +12,21 @@
 
 #include "frmAbout.h"
 #include "kosinski/SmallestPack.h"
+#include "linked/LinkedCodecs.h"
 #include "kosinski/modVorlith_Extract.h"
 #include "kosinski/modVorlith_Pack.h"
 #include "stage/S3SFile.h"
+#include "stage/StartDirection.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+// The interface publishes its own direction type; the stage files store the
+// program's. They carry the same numbers, which is what the cast in
+// LoadS3S_Byte relies on.
+static_assert(int(ostrel::S3S_Up) == int(S3S_Up) && int(ostrel::S3S_Down) == int(S3S_Down) &&
+              int(ostrel::S3S_Left) == int(S3S_Left) && int(ostrel::S3S_Right) == int(S3S_Right));
 
 // S3S files are a few hundred bytes plus an optional comment; anything larger
 // is not read.
@@ -127,9 +138,91 @@ bool OstrelPlugin::DecompressKosinskiPartial_Byte(const std::vector<uint8_t>& In
 
 bool OstrelPlugin::OstrelPresent() { return true; }
 
+namespace {
+
+// The formats as the linked libraries offer them; built once, never changed.
+const zorp::FormatCalls* CallsFor(int32_t format)
+{
+    static const zorp::CodecCalls calls = zorp::LinkedCodecCalls();
+    const zorp::FormatCalls* found = nullptr;
+    switch (format) {
+    case ostrel::Kosinski: found = &calls.kosinski; break;
+    case ostrel::KosinskiModuled: found = &calls.kosinskiModuled; break;
+    case ostrel::Nemesis: found = &calls.nemesis; break;
+    case ostrel::Enigma: found = &calls.enigma; break;
+    default: return nullptr;
+    }
+    return found->available() ? found : nullptr;
+}
+
+void SetReason(std::string* reason, std::string text)
+{
+    if (reason)
+        *reason = std::move(text);
+}
+
+std::string UnknownFormat(int32_t format)
+{
+    return "This codec library does not know the compression format number " + std::to_string(format) + ".";
+}
+
+} // namespace
+
+bool OstrelPlugin::OffersFormat(int32_t Format) { return CallsFor(Format) != nullptr; }
+
+bool OstrelPlugin::Decompress_Byte(int32_t Format, const std::vector<uint8_t>& InByte, uint64_t Start,
+                                   uint64_t OutputCap, std::vector<uint8_t>& OutByte, uint64_t* Consumed,
+                                   std::string* Reason)
+{
+    OutByte.clear();
+    if (Consumed)
+        *Consumed = 0;
+    const zorp::FormatCalls* calls = CallsFor(Format);
+    if (!calls) {
+        SetReason(Reason, UnknownFormat(Format));
+        return false;
+    }
+    const size_t cap = static_cast<size_t>(std::min<uint64_t>(OutputCap, SIZE_MAX));
+    zorp::DecodedStream decoded = calls->decode(InByte, static_cast<size_t>(std::min<uint64_t>(Start, SIZE_MAX)), cap);
+    OutByte = std::move(decoded.data);
+    if (Consumed)
+        *Consumed = decoded.consumed;
+    if (!decoded.ok()) {
+        SetReason(Reason, decoded.error);
+        return false;
+    }
+    if (OutByte.empty()) {
+        SetReason(Reason, "The compressed data holds no bytes.");
+        return false;
+    }
+    return true;
+}
+
+bool OstrelPlugin::Compress_Byte(int32_t Format, int32_t Encoder, const std::vector<uint8_t>& InByte,
+                                 std::vector<uint8_t>& OutByte, std::string* Reason)
+{
+    OutByte.clear();
+    const zorp::FormatCalls* calls = CallsFor(Format);
+    if (!calls) {
+        SetReason(Reason, UnknownFormat(Format));
+        return false;
+    }
+    if (Encoder != ostrel::Smallest && Encoder != ostrel::Exact) {
+        SetReason(Reason, "This codec library does not know the encoder number " + std::to_string(Encoder) + ".");
+        return false;
+    }
+    zorp::EncodedStream encoded = Encoder == ostrel::Exact ? calls->packExact(InByte) : calls->packSmallest(InByte);
+    if (!encoded.ok()) {
+        SetReason(Reason, encoded.error);
+        return false;
+    }
+    OutByte = std::move(encoded.stream);
+    return true;
+}
+
 bool OstrelPlugin::LoadS3S_Byte(const std::string& S3SFile, std::vector<uint8_t>& ReturnStage, int32_t* StartingRow,
-                                int32_t* StartingCol, S3S_StartDirection* StartingDirection, int32_t* PerfectRings,
-                                std::string* ReturnComment, int32_t* S3SVersion)
+                                int32_t* StartingCol, ostrel::S3S_StartDirection* StartingDirection,
+                                int32_t* PerfectRings, std::string* ReturnComment, int32_t* S3SVersion)
 {
     Bytes file;
     if (!ReadSmallFile(S3SFile, file))
@@ -147,7 +240,7 @@ bool OstrelPlugin::LoadS3S_Byte(const std::string& S3SFile, std::vector<uint8_t>
 
     ReturnStage.assign(stage.cells.begin(), stage.cells.end());
     if (StartingDirection)
-        *StartingDirection = static_cast<S3S_StartDirection>(stage.trailer.direction); // as stored
+        *StartingDirection = static_cast<ostrel::S3S_StartDirection>(stage.trailer.direction); // as stored
     if (StartingRow)
         *StartingRow = stage.trailer.row;
     if (StartingCol)

@@ -6,6 +6,6 @@ inline constexpr char kLibraryTitle[] = "The Ostrel";
 inline constexpr char kMaker[] = "Tazzle Software";
 inline constexpr int kVersionMajor = 0;
 inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionRevision = 3;
+inline constexpr int kVersionRevision = 4;
 
 } // namespace ostrel

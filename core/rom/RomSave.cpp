@@ -1,6 +1,7 @@
 #include "rom/RomSave.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "rom/PubFunctions.h"
 
@@ -8,13 +9,32 @@ namespace zorp {
 
 FileStamp StampOf(const Bytes& contents)
 {
-    // FNV-1a: a change anywhere changes the hash; it guards against
-    // accidents, not against someone forging a collision.
-    uint64_t hash = 1469598103934665603ull;
-    for (uint8_t byte : contents) {
-        hash ^= byte;
-        hash *= 1099511628211ull;
+    // Four independent multiply-mix lanes over 8-byte words, then the tail
+    // bytes: a change anywhere changes the hash (it guards against accidents,
+    // not against someone forging a collision), and a whole ROM hashes in
+    // about a millisecond, which a save pays twice.
+    constexpr uint64_t kPrime = 0x9E3779B97F4A7C15ull;
+    uint64_t lanes[4] = {0x243F6A8885A308D3ull, 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
+                         0x082EFA98EC4E6C89ull};
+    const uint8_t* p = contents.data();
+    size_t left = contents.size();
+    const auto word = [](const uint8_t* at) {
+        uint64_t w = 0;
+        std::memcpy(&w, at, 8);
+        return w;
+    };
+    for (; left >= 32; p += 32, left -= 32) {
+        for (int k = 0; k < 4; ++k) {
+            lanes[k] = (lanes[k] ^ word(p + 8 * k)) * kPrime;
+            lanes[k] ^= lanes[k] >> 31;
+        }
     }
+    uint64_t hash = contents.size();
+    for (uint64_t lane : lanes)
+        hash = (hash ^ lane) * kPrime;
+    for (; left > 0; ++p, --left)
+        hash = (hash ^ *p) * 1099511628211ull;
+    hash ^= hash >> 29;
     return {contents.size(), hash};
 }
 

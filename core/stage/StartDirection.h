@@ -1,7 +1,7 @@
 #pragma once
-// Facing direction of the player at the start of a special stage. The values
-// are stored in S3S files and returned by the codec library, whose interface
-// takes this header from the core (the core never includes the codec's).
+// Facing direction of the player at the start of a special stage, as S3S
+// files store it. The codec plug-in's interface publishes its own type with
+// the same values (ostrel::S3S_StartDirection); neither includes the other.
 enum S3S_StartDirection : short {
     S3S_Up = 1,
     S3S_Down = 2,

@@ -50,7 +50,7 @@ Message CodecMissingMessage()
 {
     return {MessageIcon::Critical,
             "The Ostrel Not Found",
-            {"Error: The Ostrel v0.0.3 (or later) has not been found.",
+            {"Error: The Ostrel v0.0.2 (or later) has not been found.",
              "The selected ROM's template requested access to The Ostrel.",
              "The specific function requiring The Ostrel has been disabled.", "",
              "Please download The Ostrel at Tazzle Software's website,", std::string(kCodecWebsite) + " ."}};

@@ -7,6 +7,7 @@
 #include "kosinski/SmallestPack.h"
 #include "kosinski/modVorlith_Extract.h"
 #include "kosinski/modVorlith_Pack.h"
+#include "linked/LinkedCodecs.h"
 
 namespace zorp::ui::test {
 
@@ -105,6 +106,54 @@ bool TestCodec::CompressKosinskiOptimal_Byte(const std::vector<uint8_t>& InByte,
     if (spoil)
         spoil(OutByte);
     return true;
+}
+
+namespace {
+
+const FormatCalls* LinkedFormat(int32_t format)
+{
+    static const CodecCalls calls = LinkedCodecCalls();
+    if (format < ostrel::Kosinski || format > ostrel::Enigma)
+        return nullptr;
+    const FormatCalls& found = calls.For(static_cast<CompressionFormat>(format));
+    return found.available() ? &found : nullptr;
+}
+
+} // namespace
+
+bool TestCodec::OffersFormat(int32_t Format) { return LinkedFormat(Format) != nullptr; }
+
+bool TestCodec::Decompress_Byte(int32_t Format, const std::vector<uint8_t>& InByte, uint64_t Start,
+                                uint64_t OutputCap, std::vector<uint8_t>& OutByte, uint64_t* Consumed,
+                                std::string* Reason)
+{
+    ++decompressCalls;
+    const FormatCalls* calls = LinkedFormat(Format);
+    if (!calls)
+        return false;
+    DecodedStream decoded = calls->decode(InByte, Start, OutputCap);
+    OutByte = std::move(decoded.data);
+    if (Consumed)
+        *Consumed = decoded.consumed;
+    if (Reason)
+        *Reason = decoded.error;
+    return decoded.ok();
+}
+
+bool TestCodec::Compress_Byte(int32_t Format, int32_t Encoder, const std::vector<uint8_t>& InByte,
+                              std::vector<uint8_t>& OutByte, std::string* Reason)
+{
+    ++(Encoder == ostrel::Exact ? compressCalls : optimalCalls);
+    const FormatCalls* calls = LinkedFormat(Format);
+    if (!calls)
+        return false;
+    EncodedStream encoded = Encoder == ostrel::Exact ? calls->packExact(InByte) : calls->packSmallest(InByte);
+    if (Reason)
+        *Reason = encoded.error;
+    OutByte = std::move(encoded.stream);
+    if (spoil && encoded.ok())
+        spoil(OutByte);
+    return encoded.ok();
 }
 
 Harness::Harness()

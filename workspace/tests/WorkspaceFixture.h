@@ -51,12 +51,18 @@ public:
     // Not used by the workspace.
     bool DecompressKosinski_String(const std::string&, std::string&) override { return false; }
     bool CompressKosinski_String(const std::string&, std::string&) override { return false; }
-    bool LoadS3S_Byte(const std::string&, std::vector<uint8_t>&, int32_t*, int32_t*, S3S_StartDirection*, int32_t*,
+    bool LoadS3S_Byte(const std::string&, std::vector<uint8_t>&, int32_t*, int32_t*, ostrel::S3S_StartDirection*, int32_t*,
                       std::string*, int32_t*) override
     {
         return true;
     }
     void AboutOstrel() override {}
+    // Every format of the linked codec library.
+    bool OffersFormat(int32_t Format) override;
+    bool Decompress_Byte(int32_t Format, const std::vector<uint8_t>& InByte, uint64_t Start, uint64_t OutputCap,
+                         std::vector<uint8_t>& OutByte, uint64_t* Consumed, std::string* Reason) override;
+    bool Compress_Byte(int32_t Format, int32_t Encoder, const std::vector<uint8_t>& InByte,
+                       std::vector<uint8_t>& OutByte, std::string* Reason) override;
 
     int decompressCalls = 0;
     int compressCalls = 0;

@@ -307,7 +307,7 @@ void WorkspaceWindowTest::refusedTemplateClosesTheWindow_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("title");
     QTest::newRow("outdated") << QStringList{kHeader, QStringLiteral("GAME: S1"),
-                                             QStringLiteral("ZORP-II VERSION: 0.0.14")} +
+                                             QStringLiteral("ZORP-II VERSION: 0.0.99")} +
                                      LevelSelectBlock()
                               << QStringLiteral("OUTDATED") << QStringLiteral("Outdated Version");
     QTest::newRow("sibling format") << QStringList{QStringLiteral("ZORP .NET TEMPLATE FILE")} + LevelSelectBlock()

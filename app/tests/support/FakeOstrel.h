@@ -11,7 +11,7 @@ public:
 
     bool DecompressKosinski_Byte(const std::vector<uint8_t>&, std::vector<uint8_t>&) override { return false; }
     bool DecompressKosinski_String(const std::string&, std::string&) override { return false; }
-    bool LoadS3S_Byte(const std::string&, std::vector<uint8_t>&, int32_t*, int32_t*, S3S_StartDirection*, int32_t*,
+    bool LoadS3S_Byte(const std::string&, std::vector<uint8_t>&, int32_t*, int32_t*, ostrel::S3S_StartDirection*, int32_t*,
                       std::string*, int32_t*) override
     {
         return true;
@@ -22,6 +22,17 @@ public:
     bool OstrelPresent() override { return present_; }
     bool CompressKosinskiOptimal_Byte(const std::vector<uint8_t>&, std::vector<uint8_t>&) override { return false; }
     bool DecompressKosinskiPartial_Byte(const std::vector<uint8_t>&, std::vector<uint8_t>&, std::string*) override
+    {
+        return false;
+    }
+
+    bool OffersFormat(int32_t) override { return false; }
+    bool Decompress_Byte(int32_t, const std::vector<uint8_t>&, uint64_t, uint64_t, std::vector<uint8_t>&, uint64_t*,
+                         std::string*) override
+    {
+        return false;
+    }
+    bool Compress_Byte(int32_t, int32_t, const std::vector<uint8_t>&, std::vector<uint8_t>&, std::string*) override
     {
         return false;
     }

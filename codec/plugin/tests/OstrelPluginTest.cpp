@@ -67,9 +67,9 @@ private slots:
     void initTestCase()
     {
         const OstrelLoadResult r = LoadOstrel(QStringLiteral(ZORP_BIN_DIR));
-        QVERIFY2(r.codec != nullptr, qPrintable(r.error));
+        QVERIFY2(r.codec.current() != nullptr, qPrintable(r.error));
         QVERIFY(r.error.isEmpty());
-        codec_ = r.codec;
+        codec_ = r.codec.current();
         QVERIFY(tmp_.isValid());
     }
 
@@ -90,7 +90,7 @@ private slots:
         QTest::newRow("absent") << empty << "was not found";
         QTest::newRow("truncated ELF") << broken << "could not be loaded";
         QTest::newRow("not a library") << text << "could not be loaded";
-        QTest::newRow("older interface") << QStringLiteral(OSTREL_WRONG_IID_DIR) << OSTREL_IID;
+        QTest::newRow("interface before 0.0.2") << QStringLiteral(OSTREL_WRONG_IID_DIR) << OSTREL_IID_0_0_2;
     }
 
     void loaderRefusesMissingBrokenAndForeignLibraries()
@@ -105,7 +105,42 @@ private slots:
 
     void loadingTwiceGivesTheSameObject()
     {
-        QCOMPARE(LoadOstrel(QStringLiteral(ZORP_BIN_DIR)).codec, codec_);
+        QCOMPARE(LoadOstrel(QStringLiteral(ZORP_BIN_DIR)).codec.current(), codec_);
+    }
+
+    // A plug-in of any published interface loads; the Kosinski calls of
+    // 0.0.2 work through every one of them, and what a version lacks is
+    // missing with a reason that names both versions.
+    void loaderTakesEveryPublishedInterface_data()
+    {
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("version");
+        QTest::newRow("0.0.2") << QStringLiteral(OSTREL_OLD_DIR "2") << QStringLiteral("0.0.2");
+        QTest::newRow("0.0.3") << QStringLiteral(OSTREL_OLD_DIR "3") << QStringLiteral("0.0.3");
+        QTest::newRow("current") << QStringLiteral(ZORP_BIN_DIR) << QStringLiteral("0.0.4");
+    }
+
+    void loaderTakesEveryPublishedInterface()
+    {
+        QFETCH(QString, dir);
+        QFETCH(QString, version);
+        const OstrelLoadResult r = LoadOstrel(dir);
+        QVERIFY2(r.codec, qPrintable(r.error));
+        QCOMPARE(r.codec.interfaceVersion(), version);
+        QCOMPARE(r.codec.v003() != nullptr, version != QLatin1String("0.0.2"));
+        QCOMPARE(r.codec.current() != nullptr, version == QLatin1String("0.0.4"));
+        Bytes out;
+        QVERIFY(r.codec->DecompressKosinski_Byte(Bytes{0x05, 0x00, 0x41, 0x00, 0x00, 0x00}, out));
+        QCOMPARE(out, Bytes{0x41});
+        QVERIFY(r.codec->CompressKosinski_Byte(Bytes{0x41}, out));
+        QCOMPARE(out, (Bytes{0x05, 0x00, 0x41, 0x00, 0x00, 0x00}));
+
+        const QString missing = r.codec.MissingReason(QStringLiteral("0.0.4"));
+        QCOMPARE(missing.isEmpty(), version == QLatin1String("0.0.4"));
+        if (!missing.isEmpty()) {
+            QVERIFY2(missing.contains(version) && missing.contains("0.0.4"), qPrintable(missing));
+        }
+        QVERIFY(r.codec.MissingReason(QStringLiteral("0.0.2")).isEmpty());
     }
 
     // ---- Codec calls ------------------------------------------------------------
@@ -192,6 +227,38 @@ private slots:
         QCOMPARE(out, (Bytes{0x59, 0x00, 0x41, 0xFF, 0x00, 0x00, 0x00}));
     }
 
+    // The generic calls of 0.0.4: a stream in the middle of a buffer, the
+    // bytes it used, both encoders, and numbers the library does not know.
+    void genericCallsDecodeAtAnOffsetAndEncode()
+    {
+        const Bytes data{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4, 9, 9, 9, 9, 9, 9, 9, 9};
+        QVERIFY(codec_->OffersFormat(ostrel::Kosinski));
+        QVERIFY(!codec_->OffersFormat(42));
+        for (int32_t encoder : {ostrel::Smallest, ostrel::Exact}) {
+            Bytes stream;
+            std::string reason;
+            QVERIFY(codec_->Compress_Byte(ostrel::Kosinski, encoder, data, stream, &reason));
+            Bytes buffer{0xAA, 0xBB, 0xCC};
+            buffer.insert(buffer.end(), stream.begin(), stream.end());
+            buffer.push_back(0xEE);
+            Bytes back;
+            uint64_t consumed = 0;
+            QVERIFY(codec_->Decompress_Byte(ostrel::Kosinski, buffer, 3, 1 << 20, back, &consumed, &reason));
+            QCOMPARE(back, data);
+            QCOMPARE(consumed, uint64_t(stream.size()));
+            // A cap below the output is a failure that keeps what fit.
+            QVERIFY(!codec_->Decompress_Byte(ostrel::Kosinski, buffer, 3, 4, back, &consumed, &reason));
+            QVERIFY(!reason.empty());
+        }
+        Bytes out{1};
+        std::string reason;
+        QVERIFY(!codec_->Compress_Byte(42, ostrel::Smallest, data, out, &reason));
+        QVERIFY2(QString::fromStdString(reason).contains("42"), reason.c_str());
+        QVERIFY(out.empty());
+        QVERIFY(!codec_->Compress_Byte(ostrel::Kosinski, 7, data, out, &reason));
+        QVERIFY(!codec_->Decompress_Byte(42, data, 0, 100, out, nullptr, &reason));
+    }
+
     void stringsCarryEveryByteValue()
     {
         std::string data;
@@ -241,7 +308,7 @@ private slots:
 
         Bytes stage;
         int32_t row = -1, col = -1, rings = -1, version = -1;
-        S3S_StartDirection direction = S3S_Up;
+        ostrel::S3S_StartDirection direction = ostrel::S3S_Up;
         std::string comment = "keep";
         QVERIFY(!codec_->LoadS3S_Byte(path.toStdString(), stage, &row, &col, &direction, &rings, &comment, &version));
         QCOMPARE(stage.size(), size_t{1024});
@@ -283,13 +350,13 @@ private slots:
 
         Bytes stage;
         int32_t row = -1, col = -1, rings = -1, version = -1;
-        S3S_StartDirection direction = S3S_Up;
+        ostrel::S3S_StartDirection direction = ostrel::S3S_Up;
         std::string text = "keep";
         QVERIFY(!codec_->LoadS3S_Byte(path.toStdString(), stage, &row, &col, &direction, &rings, &text, &version));
         QCOMPARE(stage.size(), size_t{1024});
         for (size_t k = 0; k < stage.size(); ++k)
             QCOMPARE(stage[k], static_cast<uint8_t>(k % 8));
-        QCOMPARE(direction, S3S_Right);
+        QCOMPARE(direction, ostrel::S3S_Right);
         QCOMPARE(row, 31);
         QCOMPARE(col, 0);
         QCOMPARE(rings, 1024);
@@ -362,7 +429,7 @@ private slots:
             };
             QCOMPARE(text("lblTitle"), QStringLiteral("The Ostrel"));
             QCOMPARE(text("lblMaker"), QStringLiteral("Created by Tazzle Software"));
-            QCOMPARE(text("lblVersion"), QStringLiteral("Version 0.0.3"));
+            QCOMPARE(text("lblVersion"), QStringLiteral("Version 0.0.4"));
             QVERIFY(!text("lblDescription").isEmpty());
             auto* ok = w->findChild<QPushButton*>("cmdOK");
             QVERIFY(ok);

@@ -94,7 +94,7 @@ TEST_F(TemplateCheckTest, RefusesFilesThatAreNotTemplates)
 
 TEST_F(TemplateCheckTest, RefusesALaterVersionBeforeLookingAtTheGameLine)
 {
-    auto result = Check({"ZORP-II FLEXIBLE PROGRAMMING FILE", "NOT A GAME LINE", "ZORP-II VERSION: 0.0.15"});
+    auto result = Check({"ZORP-II FLEXIBLE PROGRAMMING FILE", "NOT A GAME LINE", "ZORP-II VERSION: 0.0.99"});
     EXPECT_EQ(result.outcome, TemplateCheckOutcome::Outdated);
     ASSERT_TRUE(result.message.has_value());
     EXPECT_EQ(result.message->icon, MessageIcon::Critical);

@@ -77,7 +77,7 @@ TEST(TemplateReader, AcceptsLfOnlyLineEndsAndALastLineWithoutEnding)
 TEST(TemplateReader, ByteOrderMarkBeforeTheHeaderIsSkipped)
 {
     auto result = ReadTemplate("\xEF\xBB\xBFZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: S1\r\n"
-                               "ZORP-II VERSION: 0.0.15\r\n",
+                               "ZORP-II VERSION: 0.0.99\r\n",
                                {});
     EXPECT_EQ(result.refusal, TemplateRefusal::Outdated);
 }
@@ -274,7 +274,7 @@ TEST(TemplateReader, CompressedStagesWithoutTheCodecSkipTheBlock)
     EXPECT_EQ(message->icon, MessageIcon::Critical);
     EXPECT_EQ(message->title, "The Ostrel Not Found");
     EXPECT_EQ(message->lines,
-              (std::vector<std::string>{"Error: The Ostrel v0.0.3 (or later) has not been found.",
+              (std::vector<std::string>{"Error: The Ostrel v0.0.2 (or later) has not been found.",
                                         "The selected ROM's template requested access to The Ostrel.",
                                         "The specific function requiring The Ostrel has been disabled.", "",
                                         "Please download The Ostrel at Tazzle Software's website,",
@@ -382,8 +382,8 @@ TEST(TemplateReader, HeaderGivesGameAndVersion)
 TEST(TemplateReader, VersionCheckAgainstTheProgramVersion)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"0.0.13", false}, {"0.0.9", false},  {"0.0.0013", false}, {"0.0.14", false}, {"0.0.15", true}, {"0.1.0", true},
-        {"1.0.0", true},   {"00.00.13", false}, {"0.0.12345", true},
+        {"0.0.14", false}, {"0.0.9", false},  {"0.0.0014", false}, {"0.0.15", true}, {"0.1.0", true},
+        {"1.0.0", true},   {"00.00.14", false}, {"0.0.12345", true},
         // No three numeric parts: not checked.
         {"abc", false},    {"0.0", false},    {"", false},        {"0.x.99", false}, {"1..2", false},
     };

@@ -234,7 +234,7 @@ TEST(ShowCommand, FailuresAreOneLineWithStatus)
 {
     ScratchDir dir;
     WriteFile(dir.file("s2.bin"), GameImage(0x100000, Sonic2()));
-    WriteText(dir.file("new.ZORP"), "ZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: S2\r\nZORP-II VERSION: 0.0.14\r\n");
+    WriteText(dir.file("new.ZORP"), "ZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: S2\r\nZORP-II VERSION: 0.0.99\r\n");
     WriteFile(dir.file("other.bin"), GameImage(0x20000, OtherGame()));
 
     struct Case {
