@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "rom/FreeSpace.h"
 #include "rom/PubFunctions.h"
 
 namespace zorp {
@@ -91,6 +92,10 @@ SaveResult SavePatches(const std::string& path, const std::vector<Patch>& patche
             result.stamp = now;
             return result;
         }
+    }
+    if (options.growTo > contents->size() && !GrowImage(*contents, options.growTo, options.growFiller)) {
+        result.error = "the image cannot grow to " + std::to_string(options.growTo) + " bytes";
+        return result;
     }
     if (!ApplyPatches(*contents, patches)) {
         result.error = "the data to write lies past the end of the file";

@@ -46,6 +46,11 @@ struct SaveOptions {
     bool fixChecksum = false;
     // Refuse (SaveOutcome::Changed) when the file no longer holds these bytes.
     std::optional<FileStamp> expected;
+    // Grow the image to this many bytes first (GrowImage in rom/FreeSpace.h:
+    // the new bytes set to growFiller, the header's ROM end updated), so that
+    // patches may lie in the new part; 0 or the file's own size: no growth.
+    uint64_t growTo = 0;
+    uint8_t growFiller = 0xFF;
 };
 
 enum class SaveOutcome {
@@ -62,8 +67,8 @@ struct SaveResult {
     bool ok() const { return outcome == SaveOutcome::Written; }
 };
 
-// Reads the file, applies the patches (and the checksum), and replaces the
-// file once. A file that cannot be read, a patch past its end, a changed file
+// Reads the file, grows it when asked, applies the patches (and the
+// checksum), and replaces the file once. A file that cannot be read, a patch past its end, a changed file
 // or a failed write leave the file exactly as it was.
 SaveResult SavePatches(const std::string& path, const std::vector<Patch>& patches, const SaveOptions& options = {});
 
