@@ -1,6 +1,7 @@
 #pragma once
 // Sonic 2 data for the tests: the real level select map and the tables the
 // game keeps beside it, as the game data facts give them.
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -19,6 +20,14 @@ inline std::optional<Bytes> ReadCorpusFile(const std::string& relative)
         return std::nullopt;
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+// A file in the temporary folder, removed at the end of the test.
+struct ScratchFile {
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("zorp-s2-" + std::to_string(reinterpret_cast<uintptr_t>(this)) + ".bin"))
+                           .string();
+    ~ScratchFile() { std::filesystem::remove(path); }
+};
 
 // The decoded level select plane map (2240 bytes).
 inline std::optional<Bytes> LevelSelectMap() { return ReadCorpusFile("enigma/s2__mappings__misc__Level_Select.eni.dec"); }
