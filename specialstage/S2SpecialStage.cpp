@@ -546,6 +546,12 @@ void S2SpecialStage::ShowRequirements()
 
 void S2SpecialStage::ShowCounts()
 {
+    if (document_.SegmentCount(stage_) == 0) { // nothing loaded
+        counts_->clear();
+        warning_->clear();
+        ram_->clear();
+        return;
+    }
     const zorp::S2StageCheck check = document_.Check(stage_);
     QStringList lines;
     for (size_t i = 0; i < check.checks.size(); ++i) {

@@ -100,6 +100,7 @@ QTableWidget* NewTable(QWidget* parent, const QString& name, const QString& acce
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->setWordWrap(false);
     return table;
 }
 
@@ -155,6 +156,7 @@ QSize S2LevelSelectFrame::designedSize() const { return {kS2LevelSelectColumns *
 void S2LevelSelectFrame::Clear()
 {
     EditorFrame::Clear();
+    load_.reset();
     Show(std::nullopt);
     modified_ = false;
 }
@@ -163,6 +165,30 @@ void S2LevelSelectFrame::Setup(const S2LevelSelectSetup& setup)
 {
     setup_ = setup;
     SetTag(this, QString::number(setup.map.pointer));
+}
+
+std::optional<Message> S2LevelSelectFrame::Load(const ByteSource& rom, const CodecCalls& codec)
+{
+    S2LevelSelectLoad load = LoadS2LevelSelect(setup_, rom, codec);
+    if (!load.ok()) {
+        load_.reset();
+        Show(std::nullopt, Text(load.error->text()));
+        return load.error;
+    }
+    Show(load.model);
+    load_ = std::move(load);
+    return std::nullopt;
+}
+
+void S2LevelSelectFrame::Declare(FreeSpaceAllocator& allocator) const
+{
+    if (load_)
+        DeclareS2LevelSelect(*load_, allocator);
+}
+
+S2Save S2LevelSelectFrame::Plan(FreeSpaceAllocator& allocator, bool mayGrow, const CodecCalls& codec) const
+{
+    return PlanS2LevelSelectSave(setup_, *load_, *model_, codec, allocator, mayGrow);
 }
 
 void S2LevelSelectFrame::Show(const std::optional<S2LevelSelect>& model, const QString& reason)
@@ -194,6 +220,8 @@ void S2LevelSelectFrame::ShowModel()
         order_->setItem(e, 1, Item(Text(S2DestinationName(model_->Order(static_cast<size_t>(e)))), true));
     }
     ShowWarnings();
+    names_->resizeColumnToContents(0);
+    order_->resizeColumnToContents(0);
 }
 
 void S2LevelSelectFrame::ShowWarnings()
@@ -297,6 +325,15 @@ void S2LevelSelectPreview::paintEvent(QPaintEvent*)
             }
         }
     }
+}
+
+void S2LevelSelectFrame::Saved(const ByteSource& rom, const CodecCalls& codec)
+{
+    if (!load_)
+        return;
+    auto load = LoadS2LevelSelect(setup_, rom, codec);
+    if (load.ok())
+        load_ = std::move(load);
 }
 
 } // namespace zorp::ui

@@ -10,7 +10,7 @@
 
 #include "EditorFrame.h"
 #include "TemplateModels.h"
-#include "template/S2LevelSelect.h"
+#include "template/S2RomSave.h"
 
 class QLabel;
 class QTableWidget;
@@ -31,10 +31,20 @@ public:
 
     void Setup(const S2LevelSelectSetup& setup);
     const S2LevelSelectSetup& setup() const { return setup_; }
-    // Shows a loaded model; nullopt (a map that could not be read) leaves the
-    // editor disabled with the reason shown in it.
+    // Reads the map and tables; the load's error, if any, for the workspace
+    // to show (the editor then stays disabled, the reason shown in it).
+    std::optional<Message> Load(const ByteSource& rom, const CodecCalls& codec);
+    // Shows a model; nullopt leaves the editor disabled with the reason.
     void Show(const std::optional<S2LevelSelect>& model, const QString& reason = QString());
     const std::optional<S2LevelSelect>& model() const { return model_; }
+
+    // The save, shared with the other editors whose data can move.
+    bool WantsToSave() const { return active() && load_ && model_ && modified_; }
+    void Declare(FreeSpaceAllocator& allocator) const;
+    S2Save Plan(FreeSpaceAllocator& allocator, bool mayGrow, const CodecCalls& codec) const;
+    // The save was written: where the streams lie now is read again from
+    // the file; what the editor shows stays (it is what was written).
+    void Saved(const ByteSource& rom, const CodecCalls& codec);
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -58,6 +68,7 @@ private:
     void EntrySelected();
 
     S2LevelSelectSetup setup_;
+    std::optional<S2LevelSelectLoad> load_;
     std::optional<S2LevelSelect> model_;
     bool modified_ = false;
     std::function<void(const QString&)> refuse_;

@@ -27,6 +27,10 @@
 #include "specialstage/S3SpecialStage.h"
 #include "PaletteFrame.h"
 #include "PlaylistFrame.h"
+#include "S2LevelSelectFrame.h"
+#include "S2StagesFrame.h"
+#include "StageCodec.h"
+#include "specialstage/S2SpecialStage.h"
 #include "SpecialStageFrame.h"
 #include "WavImporterFrame.h"
 #include "WorkspaceMessages.h"
@@ -60,7 +64,9 @@ protected:
     }
 };
 
-const char* const kEditorKeys[] = {"LvlSelect", "PalEdit", "Playlist", "S3S", "WavImporter"};
+// Sonic 2's level select and special stages have editors of their own
+// (S2LvlSelect, S2SS), shown with the same captions as the others.
+const char* const kEditorKeys[] = {"LvlSelect", "PalEdit", "Playlist", "S3S", "WavImporter", "S2LvlSelect", "S2SS"};
 
 } // namespace
 
@@ -96,11 +102,13 @@ public:
     PlaylistFrame* playlist = nullptr;
     SpecialStageFrame* stages = nullptr;
     WavImporterFrame* wav = nullptr;
+    S2LevelSelectFrame* s2Levels = nullptr;
+    S2StagesFrame* s2Stages = nullptr;
     // The undo history of the editor on show: the special stage and palette
     // editors each keep one; the other editors keep none.
     QUndoGroup* undo = nullptr;
 
-    QList<EditorFrame*> frames() const { return {levelSelect, palette, playlist, stages, wav}; }
+    QList<EditorFrame*> frames() const { return {levelSelect, palette, playlist, stages, wav, s2Levels, s2Stages}; }
     QAction* button(const QString& key) const { return toolbar->findChild<QAction*>(key); }
 };
 
@@ -170,8 +178,9 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     d->editorButtons->setExclusive(true);
     const QString editorTexts[] = {QStringLiteral("Level Select"), QStringLiteral("Palette"),
                                    QStringLiteral("Playlist"), QStringLiteral("Special Stages"),
-                                   QStringLiteral("WAV Importer")};
-    for (int i = 0; i < 5; ++i) {
+                                   QStringLiteral("WAV Importer"), QStringLiteral("Level Select"),
+                                   QStringLiteral("Special Stages")};
+    for (int i = 0; i < 7; ++i) {
         QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString());
         action->setCheckable(true);
         action->setVisible(false);
@@ -211,6 +220,11 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     d->playlist = new PlaylistFrame(d->host);
     d->stages = new SpecialStageFrame(context, d->host);
     d->wav = new WavImporterFrame(context, d->host);
+    d->s2Levels = new S2LevelSelectFrame(d->host);
+    d->s2Levels->setRefusalHandler([this](const QString& text) {
+        d->context.platform.messages->show(this, {QStringLiteral("Level Select"), text, Icon::Exclamation, Buttons::Ok});
+    });
+    d->s2Stages = new S2StagesFrame(context, d->host);
     // The palette editor saves through the workspace's one write, never by
     // writing the file itself.
     d->palette->editor()->setSaveHandler([this](const Patch& patch) {
@@ -228,6 +242,7 @@ void frmZorpII::AddUndoActions()
     d->undo = new QUndoGroup(this);
     d->undo->addStack(d->palette->editor()->undoStack());
     d->undo->addStack(d->stages->editor()->undoStack());
+    d->undo->addStack(d->s2Stages->editor()->undoStack());
     d->toolbar->addSeparator()->setObjectName(QStringLiteral("tlbToolbar_UndoSeparator"));
 
     auto addHistoryAction = [this](const QString& key, QList<QKeySequence> keys, auto can, auto textChanged,
@@ -308,6 +323,12 @@ TemplateRefusal frmZorpII::LoadFrames()
                 } else if constexpr (std::is_same_v<T, WavSetup>) {
                     d->wav->Setup(item);
                     showButton("WavImporter");
+                } else if constexpr (std::is_same_v<T, S2LevelSelectSetup>) {
+                    d->s2Levels->Setup(item);
+                    showButton("S2LvlSelect");
+                } else if constexpr (std::is_same_v<T, S2SpecialStageSetup>) {
+                    d->s2Stages->Setup(item);
+                    showButton("S2SS");
                 }
             },
             action);
@@ -386,6 +407,8 @@ void frmZorpII::UpdateUndoTarget()
         history = d->palette->editor()->undoStack();
     else if (!d->stages->isHidden())
         history = d->stages->editor()->undoStack();
+    else if (!d->s2Stages->isHidden())
+        history = d->s2Stages->editor()->undoStack();
     d->undo->setActiveStack(history);
 }
 
@@ -459,6 +482,18 @@ bool frmZorpII::LoadROM(const QString& romFile)
             d->palette->Load(romFile);
         if (d->wav->active())
             d->wav->LoadFromRom(rom);
+        // Sonic 2's compressed data: a stream that cannot be read disables
+        // its editor, with the reason shown in it and said once here.
+        const CodecCalls codec = CodecCallsOf(d->context.codec);
+        std::vector<Message> failed;
+        if (d->s2Levels->active())
+            if (auto error = d->s2Levels->Load(rom, codec))
+                failed.push_back(*error);
+        if (d->s2Stages->active())
+            if (auto error = d->s2Stages->Load(rom, codec))
+                failed.push_back(*error);
+        for (const Message& message : failed)
+            ShowMessage(d->context.platform, this, message);
     }
     const bool cartridge = !d->stages->fileMode() && RomKindOfPath(ToNativePath(romFile)) == RomKind::Genesis;
     d->button(QStringLiteral("FixChecksum"))->setVisible(cartridge);
@@ -535,11 +570,13 @@ void frmZorpII::ShowChecksum(const HeaderChecksum& checksum)
 
 bool frmZorpII::FixChecksumOnSave() const { return d->fixChecksumOnSave->isChecked(); }
 
-bool frmZorpII::WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum)
+bool frmZorpII::WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum,
+                           uint64_t growTo)
 {
     const std::string path = ToNativePath(romFile);
     SaveOptions options;
     options.fixChecksum = fixChecksum;
+    options.growTo = growTo;
     options.expected = d->loadedStamp;
     SaveResult result;
     {
@@ -686,6 +723,59 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
         if (stagePlan.patch)
             patches.push_back(*stagePlan.patch);
     }
+    // Sonic 2's streams that changed are placed together, through one
+    // allocator, so no two get the same bytes; when one finds no room the
+    // user is asked once whether the ROM may grow.
+    uint64_t growTo = 0;
+    QStringList moved;
+    const bool sonicTwoSaves = d->s2Levels->WantsToSave() || d->s2Stages->WantsToSave();
+    if (sonicTwoSaves) {
+        const std::optional<Bytes> image = ReadFileBytes(path, kMaxIdentifiedRomSize);
+        if (!image) {
+            fail(QStringLiteral("Nothing was written: the file cannot be read."));
+            return false;
+        }
+        const CodecCalls codec = CodecCallsOf(d->context.codec);
+        auto plan = [&](bool mayGrow, std::vector<S2Save>& saves) {
+            FreeSpaceAllocator allocator(*image);
+            d->s2Levels->Declare(allocator);
+            d->s2Stages->Declare(allocator);
+            saves.clear();
+            BusyCursor busy;
+            if (d->s2Levels->WantsToSave())
+                saves.push_back(d->s2Levels->Plan(allocator, mayGrow, codec));
+            if (d->s2Stages->WantsToSave())
+                saves.push_back(d->s2Stages->Plan(allocator, mayGrow, codec));
+            return allocator.ImageSize();
+        };
+        std::vector<S2Save> saves;
+        uint64_t size = plan(false, saves);
+        const bool needsRoom = std::any_of(saves.begin(), saves.end(), [](const S2Save& s) { return s.needsRoom; });
+        if (needsRoom) {
+            const Message question = GrowImageQuestion(image->size());
+            const Answer answer = d->context.platform.messages->show(
+                this, {FromBytes(question.title), QString::fromStdString(question.text()), Icon::Question, Buttons::YesNo});
+            if (answer != Answer::Yes)
+                return false;
+            size = plan(true, saves);
+        }
+        for (const S2Save& save : saves) {
+            if (save.error) {
+                ShowMessage(d->context.platform, this, *save.error);
+                return false;
+            }
+            if (save.needsRoom) {
+                fail(QStringLiteral("Nothing was written: the changed data does not fit even a grown ROM."));
+                return false;
+            }
+            for (const Patch& p : save.patches)
+                patches.push_back(p);
+            for (const std::string& line : save.placements)
+                moved << QString::fromStdString(line);
+        }
+        if (size > image->size())
+            growTo = size;
+    }
     if (d->wav->active()) {
         if (std::optional<Patch> sample = d->wav->SamplePatch(rom.Size()))
             patches.push_back(std::move(*sample));
@@ -704,9 +794,24 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
         if (std::optional<Patch> palette = d->palette->editor()->PendingPatch())
             patches.push_back(std::move(*palette));
     }
-    if (!WriteToRom(romFile, patches, fixChecksum))
+    if (!WriteToRom(romFile, patches, fixChecksum, growTo))
         return false;
+    if (growTo)
+        d->context.platform.messages->show(
+            this, {QStringLiteral("ROM Grown"),
+                   QStringLiteral("The ROM grew to %1 bytes to hold the changed data:\n").arg(growTo) +
+                       moved.join(QLatin1Char('\n')),
+                   Icon::Information, Buttons::Ok});
     d->stages->SaveWritten(stagePlan);
+    if (sonicTwoSaves) {
+        // The streams and tables are now what this save wrote, where it put them.
+        if (const std::optional<Bytes> written = ReadFileBytes(path, kMaxIdentifiedRomSize)) {
+            const ImageSource now(*written);
+            const CodecCalls codec = CodecCallsOf(d->context.codec);
+            d->s2Levels->Saved(now, codec);
+            d->s2Stages->Saved(now, codec);
+        }
+    }
     MarkEditorsSaved();
     if (d->palette->active())
         d->palette->editor()->setPaletteModified(false);
@@ -717,6 +822,8 @@ void frmZorpII::MarkEditorsSaved()
 {
     d->levelSelect->SetModified(false);
     d->playlist->SetModified(false);
+    d->s2Levels->SetModified(false);
+    d->s2Stages->SetModified(false);
     d->wav->SetModified(false);
 }
 
@@ -725,7 +832,8 @@ bool frmZorpII::HasUnsavedEdits() const
     return (d->levelSelect->active() && d->levelSelect->Modified()) ||
            (d->palette->active() && d->palette->Modified()) ||
            (d->playlist->active() && d->playlist->Modified()) ||
-           (d->stages->active() && d->stages->Modified()) || (d->wav->active() && d->wav->Modified());
+           (d->stages->active() && d->stages->Modified()) || (d->wav->active() && d->wav->Modified()) ||
+           (d->s2Levels->active() && d->s2Levels->Modified()) || (d->s2Stages->active() && d->s2Stages->Modified());
 }
 
 void frmZorpII::Play()
@@ -777,7 +885,8 @@ int frmZorpII::CheckPalModified()
 
 int frmZorpII::AskSaveStages()
 {
-    if (!d->stages->active() || !d->stages->Modified())
+    const bool sonicTwo = d->s2Stages->active() && d->s2Stages->Modified();
+    if ((!d->stages->active() || !d->stages->Modified()) && !sonicTwo)
         return 0;
     const Answer answer = d->context.platform.messages->show(
         this, {QStringLiteral("Save ROM Changes"),
@@ -789,7 +898,7 @@ int frmZorpII::AskSaveStages()
         SaveROM(d->romFile);
         // A save that could not store the stages (file error, no room,
         // compression declined) must not lose them.
-        if (d->stages->Modified())
+        if ((d->stages->active() && d->stages->Modified()) || (d->s2Stages->active() && d->s2Stages->Modified()))
             return 1;
     }
     return 2;

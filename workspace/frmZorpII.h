@@ -89,7 +89,8 @@ private:
     int AskSaveStages();
     // The one write of a save: patches (and the checksum) through the shared
     // save road, asking before overwriting a file changed since it was loaded.
-    bool WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum);
+    // growTo: the image's new size when the save grows it, else 0.
+    bool WriteToRom(const QString& romFile, const std::vector<Patch>& patches, bool fixChecksum, uint64_t growTo = 0);
     bool SaveEdits(const QString& romFile, bool fixChecksum);
     void ShowReadOnlyRefusal();
     bool FixChecksumOnSave() const;
