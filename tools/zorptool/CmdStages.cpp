@@ -25,6 +25,7 @@
 #include "Command.h"
 #include "RomMessageLine.h"
 #include "RomTemplate.h"
+#include "StagesSonicTwo.h"
 #include "linked/LinkedStageCodec.h"
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
@@ -45,14 +46,16 @@ int RunStages(const std::vector<std::string>& args);
 
 const ZorptoolCommand kStages{
     "stages",
-    "stages export [--template FILE] [--version 1|2] ROM DIR | stages import [--template FILE] [--fix-checksum] ROM "
-    "DIR | stages png [--template FILE] ROM DIR",
+    "stages export [--template FILE] [--version 1|2] ROM DIR | stages import [--template FILE] [--fix-checksum] "
+    "[--grow] ROM DIR | stages png [--template FILE] ROM DIR",
     "Writes every special stage of the ROM's S3S block (its default template, or FILE) as DIR/stage01.s3s, "
     "stage02.s3s, ... (S3S version 2.00 unless --version 1), or reads such files back into the ROM; a missing "
     "file leaves its stage unchanged; png draws each stage as the editor shows it. Compressed stages are packed "
     "with the exact encoder, else the smallest stream, and refused when neither fits the room the template gives. "
     "A template made for another revision is refused for import. --fix-checksum also writes the header checksum "
-    "in the same write.",
+    "in the same write. Sonic 2: export writes the decoded layouts, object lists and ring tables (s2_layouts.bin, "
+    "s2_objects.bin, s2_rings.bin), import reads them back (moving a stream that grew, --grow to append it to a "
+    "larger image), png draws stage1.png to stage7.png.",
     RunStages};
 
 namespace fs = std::filesystem;
@@ -63,6 +66,7 @@ struct Options {
     std::string templatePath;
     int version = 2;
     bool fixChecksum = false;
+    bool grow = false;
     std::string romPath;
     std::string dir;
 };
@@ -100,6 +104,8 @@ int ParseOptions(const std::vector<std::string>& args, Options& options)
             versionGiven = true;
         } else if (word == "--fix-checksum" && !options.exporting) {
             options.fixChecksum = true;
+        } else if (word == "--grow" && !options.exporting && !options.pictures) {
+            options.grow = true;
         } else if (word.size() > 1 && word[0] == '-') {
             return UsageError("unknown option '" + word + "'");
         } else {
@@ -127,6 +133,7 @@ struct RomStages {
     zorp::FitVerdict fits; // whether the template fits the image
     zorp::S3SSetup setup;
     zorp::StageStore store;
+    bool sonicTwo = false; // the Sonic 2 stages were handled on their own road
 };
 
 // 0 with the stages loaded, else the exit status after the error line.
@@ -151,10 +158,24 @@ int LoadRomStages(Options& options, RomStages& rom)
         else if (const auto* m = std::get_if<zorp::Message>(&action); m && m->icon == zorp::MessageIcon::Critical)
             lastError = m;
     }
+    if (!setup && LastSetup<zorp::S2SpecialStageSetup>(result)) {
+        SonicTwoStagesRun run;
+        run.mode = options.exporting ? SonicTwoStagesRun::Mode::Export
+                   : options.pictures ? SonicTwoStagesRun::Mode::Pictures
+                                      : SonicTwoStagesRun::Mode::Import;
+        run.romPath = romPath;
+        run.templatePath = templatePath;
+        run.dir = options.dir;
+        run.fixChecksum = options.fixChecksum;
+        run.grow = options.grow;
+        rom.sonicTwo = true;
+        return RunSonicTwoStages(run, opened);
+    }
     if (!setup)
-        return ZorptoolFail(templatePath + ": no usable special stage block (S3S)" +
+        return ZorptoolFail(templatePath + ": no usable special stage block (S3S or S2SPECIALSTAGES)" +
                             (lastError ? " (" + RomMessageLine(*lastError) + ")" : std::string()));
     rom.setup = *setup;
+    rom.sonicTwo = false;
 
     rom.image = std::move(opened.game.image);
     rom.fits = zorp::CheckTemplateFit(result.fit, rom.image);
@@ -318,7 +339,8 @@ int RunStages(const std::vector<std::string>& args)
     if (int status = ParseOptions(args, options))
         return status;
     RomStages rom;
-    if (int status = LoadRomStages(options, rom))
+    const int status = LoadRomStages(options, rom);
+    if (status || rom.sonicTwo)
         return status;
     if (options.pictures)
         return Pictures(options, rom);

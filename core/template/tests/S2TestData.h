@@ -113,6 +113,7 @@ inline std::optional<Bytes> Image(const Revision& r)
                  static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address)});
     };
     text(0x100, "SEGA GENESIS    ");
+    text(0x120, "SONIC THE             HEDGEHOG 2                ");
     text(0x150, "SONIC THE             HEDGEHOG 2                ");
     text(0x180, std::string("GM 00001051-0") + r.serialDigit);
     put(0x1A0, {0x00, 0x00, 0x00, 0x00, 0x00, 0x0F, 0xFF, 0xFF});
