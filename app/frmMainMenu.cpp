@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include "AccessibleTitle.h"
+#include "ActionAccess.h"
 #include "AppContext.h"
 #include "MenuIcons.h"
 #include "MenuMessages.h"
@@ -103,7 +104,9 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
     addToolBar(tlbMainMenu);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    QAction* openRom = addMenuAction(QStringLiteral("ROM"), QStringLiteral("Open ROM"), QStringLiteral("Hack into a ROM."));
+    const QKeySequence recentKey(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    QAction* openRom = addMenuAction(QStringLiteral("ROM"), QStringLiteral("Open ROM"),
+                                     QStringLiteral("Hack into a ROM."), {QKeySequence::Open});
     connect(openRom, &QAction::triggered, this, &frmMainMenu::LoadROM);
     // The button opens the file dialog; its arrow drops down the recent ROMs.
     mnuRecent = new QMenu(QStringLiteral("Recent ROMs"), this);
@@ -115,37 +118,63 @@ frmMainMenu::frmMainMenu(AppContext& context, QWidget* parent)
         button->setMenu(mnuRecent);
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
+    openRom->setToolTip(openRom->toolTip() + QLatin1Char('\n') +
+                        ToolTipWithKey(QStringLiteral("The arrow lists the recent ROMs."), recentKey));
+    // The recent list from the keyboard: dropped down below the button, as
+    // its arrow does, without waiting for it to close.
+    auto* showRecent = new QAction(mnuRecent->title(), this);
+    showRecent->setObjectName(QStringLiteral("RecentROMs"));
+    showRecent->setShortcut(recentKey);
+    addAction(showRecent);
+    connect(showRecent, &QAction::triggered, this, [this, openRom] {
+        const QWidget* button = tlbMainMenu->widgetForAction(openRom);
+        mnuRecent->popup(button->mapToGlobal(QPoint(0, button->height())));
+    });
     connect(addMenuAction(QStringLiteral("Template"), QStringLiteral("Templates"),
-                          QStringLiteral("Select default templates for certain ROM types.")),
+                          QStringLiteral("Select default templates for certain ROM types."),
+                          {QKeySequence(Qt::CTRL | Qt::Key_T)}),
             &QAction::triggered, this, &frmMainMenu::ShowTemplates);
     connect(addMenuAction(QStringLiteral("ROMConv"), QStringLiteral("Convert"),
-                          QStringLiteral("Convert ROMs to and from 4 popular formats.")),
+                          QStringLiteral("Convert ROMs to and from 4 popular formats."),
+                          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}),
             &QAction::triggered, this, &frmMainMenu::OpenROMConverter);
     connect(addMenuAction(QStringLiteral("LockOn"), QStringLiteral("Lock-On"),
-                          QStringLiteral("Lock on a ROM with Sonic & Knuckles")),
+                          QStringLiteral("Lock on a ROM with Sonic & Knuckles"), {QKeySequence(Qt::CTRL | Qt::Key_L)}),
             &QAction::triggered, this, &frmMainMenu::OpenLockOnCombiner);
     connect(addMenuAction(QStringLiteral("Emulator"), QStringLiteral("Emulator"),
-                          QStringLiteral("Choose the emulator that Play starts.")),
+                          QStringLiteral("Choose the emulator that Play starts."),
+                          {QKeySequence(Qt::CTRL | Qt::Key_E)}),
             &QAction::triggered, this, &frmMainMenu::EditEmulator);
     tlbMainMenu->addSeparator();
     connect(addMenuAction(QStringLiteral("About"), QStringLiteral("About"), QStringLiteral("About ZORP-II")),
             &QAction::triggered, this, &frmMainMenu::ShowAbout);
+    // Quitting is closing the menu, with its question about open windows.
+    auto* quit = new QAction(QStringLiteral("Quit"), this);
+    quit->setObjectName(QStringLiteral("Quit"));
+    // Ctrl+Q also where the desktop names no key for quitting.
+    SetActionKeys(quit, {QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    addAction(quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    MakeToolButtonsAccessible(tlbMainMenu);
 
     // A bar of buttons, nothing else: the window is exactly as large as the bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true);
 }
 
-QAction* frmMainMenu::addMenuAction(const QString& key, const QString& text, const QString& toolTip)
+QAction* frmMainMenu::addMenuAction(const QString& key, const QString& text, const QString& toolTip,
+                                    const QList<QKeySequence>& keys)
 {
     QAction* action = tlbMainMenu->addAction(MenuIcon(key), text);
     action->setObjectName(key);
     action->setToolTip(toolTip);
     action->setStatusTip(toolTip);
+    SetActionKeys(action, keys);
     if (QWidget* button = tlbMainMenu->widgetForAction(action)) {
         button->setObjectName(QStringLiteral("cmd") + key);
         button->setAccessibleName(text);
-        button->setAccessibleDescription(toolTip);
+        button->setAccessibleDescription(action->toolTip());
     }
     return action;
 }

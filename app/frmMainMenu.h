@@ -5,6 +5,8 @@
 // be dropped on the window), the default templates window, the ROM utilities
 // and the about window. Closing it ends the program, after asking when other windows are
 // open.
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -64,7 +66,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QAction* addMenuAction(const QString& key, const QString& text, const QString& toolTip);
+    QAction* addMenuAction(const QString& key, const QString& text, const QString& toolTip,
+                           const QList<QKeySequence>& keys = {});
     // The workspace already showing this ROM file (any path to it), or null.
     frmZorpII* OpenWorkspaceFor(const QString& romPath) const;
     QList<QWidget*> otherOpenWindows() const;

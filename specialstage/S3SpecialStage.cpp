@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ActionAccess.h"
 #include "specialstage/StageCanvas.h"
 #include "specialstage/StageEditCommands.h"
 #include "specialstage/StageImage.h"
@@ -166,6 +167,8 @@ void S3SpecialStage::buildToolBar()
     exportAction_ = addButton("Export", "Export the special stage to an S3S file.");
     importAction_ = addButton("Import", "Import a special stage from an S3S file.");
 
+    // A screen reader's "Toggle" on a tool picks that tool, as a click does.
+    MakeToolButtonsAccessible(toolBar_);
     connect(clearAction_, &QAction::triggered, this, &S3SpecialStage::clearStage);
     connect(exportAction_, &QAction::triggered, this, &S3SpecialStage::exportStage);
     connect(importAction_, &QAction::triggered, this, &S3SpecialStage::importStage);

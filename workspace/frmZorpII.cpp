@@ -18,6 +18,7 @@
 #include <variant>
 
 #include "AccessibleTitle.h"
+#include "ActionAccess.h"
 #include "AppContext.h"
 #include "ChecksumStatus.h"
 #include "EmulatorCommand.h"
@@ -128,10 +129,12 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     d->toolbar->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, d->toolbar);
 
-    auto addButton = [this](const QString& key, const QString& text, const QString& tip) {
+    auto addButton = [this](const QString& key, const QString& text, const QString& tip,
+                            const QList<QKeySequence>& keys = {}) {
         QAction* action = d->toolbar->addAction(text);
         action->setObjectName(key);
         action->setToolTip(tip.isEmpty() ? text : tip);
+        SetActionKeys(action, keys);
         if (QWidget* button = d->toolbar->widgetForAction(action)) {
             button->setObjectName(QStringLiteral("tlbToolbar_") + key);
             button->setAccessibleName(text);
@@ -140,14 +143,17 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
         return action;
     };
     addButton(QStringLiteral("Restore"), QStringLiteral("Restore"),
-              QStringLiteral("Restores the information from the ROM."));
-    addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."));
+              QStringLiteral("Restores the information from the ROM."), {QKeySequence(Qt::CTRL | Qt::Key_R)});
+    addButton(QStringLiteral("Save"), QStringLiteral("Save"), QStringLiteral("Saves the new data to the ROM."),
+              {QKeySequence::Save});
     addButton(QStringLiteral("Template"), QStringLiteral("Template"),
-              QStringLiteral("Loads a different template for this ROM."));
+              QStringLiteral("Loads a different template for this ROM."), {QKeySequence(Qt::CTRL | Qt::Key_T)});
     addButton(QStringLiteral("Play"), QStringLiteral("Play"),
-              QStringLiteral("Starts the emulator on the ROM file (set it with Emulator in the main menu)."));
+              QStringLiteral("Starts the emulator on the ROM file (set it with Emulator in the main menu)."),
+              {QKeySequence(Qt::Key_F5)});
     addButton(QStringLiteral("FixChecksum"), QStringLiteral("Fix Checksum"),
-              QStringLiteral("Writes the actual header checksum into the ROM, so that Sonic 1 and Sonic 2 start."));
+              QStringLiteral("Writes the actual header checksum into the ROM, so that Sonic 1 and Sonic 2 start."),
+              {QKeySequence(Qt::CTRL | Qt::Key_K)});
 
     // Save options: a drop-down with the choices that change what Save writes.
     d->fixChecksumOnSave = new QAction(QStringLiteral("Also fix the header checksum when saving"), this);
@@ -180,8 +186,14 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
                                    QStringLiteral("Playlist"), QStringLiteral("Special Stages"),
                                    QStringLiteral("WAV Importer"), QStringLiteral("Level Select"),
                                    QStringLiteral("Special Stages")};
+    // Ctrl+1 ... Ctrl+5 in tool bar order; an editor the template leaves out
+    // keeps its number unused, so each key always means the same editor.
+    // Sonic 2's own level select and special stage editors share the keys of
+    // the kinds they are (a hidden button's key does nothing).
+    const int editorNumbers[] = {1, 2, 3, 4, 5, 1, 4};
     for (int i = 0; i < 7; ++i) {
-        QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString());
+        QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString(),
+                                    {QKeySequence(Qt::CTRL | (Qt::Key_0 + editorNumbers[i]))});
         action->setCheckable(true);
         action->setVisible(false);
         d->editorButtons->addAction(action);
@@ -235,6 +247,7 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
         return WriteToRom(d->romFile, {patch}, FixChecksumOnSave());
     });
     AddUndoActions();
+    MakeToolButtonsAccessible(d->toolbar);
 }
 
 void frmZorpII::AddUndoActions()
@@ -249,9 +262,9 @@ void frmZorpII::AddUndoActions()
                                    auto run) {
         QAction* action = d->toolbar->addAction(key);
         action->setObjectName(key);
-        action->setShortcuts(keys);
         action->setEnabled(false);
         action->setToolTip(key);
+        SetActionKeys(action, keys);
         if (QWidget* button = d->toolbar->widgetForAction(action)) {
             button->setObjectName(QStringLiteral("tlbToolbar_") + key);
             button->setAccessibleName(key);
@@ -259,7 +272,8 @@ void frmZorpII::AddUndoActions()
         connect(d->undo, can, action, &QAction::setEnabled);
         // The tool tip names the edit that would be undone or redone.
         connect(d->undo, textChanged, action, [action, key](const QString& text) {
-            action->setToolTip(text.isEmpty() ? key : key + QLatin1Char(' ') + text);
+            action->setToolTip(
+                ToolTipWithKey(text.isEmpty() ? key : key + QLatin1Char(' ') + text, action->shortcut()));
         });
         connect(action, &QAction::triggered, d->undo, run);
     };

@@ -120,10 +120,11 @@ private slots:
             QVERIFY(button && !button->accessibleName().isEmpty());
         }
         QCOMPARE(keys, (QStringList{"ROM", "Template", "ROMConv", "LockOn", "Emulator", "About"}));
-        QCOMPARE(tips, (QStringList{"Hack into a ROM.", "Select default templates for certain ROM types.",
-                                    "Convert ROMs to and from 4 popular formats.",
-                                    "Lock on a ROM with Sonic & Knuckles", "Choose the emulator that Play starts.",
-                                    "About ZORP-II"}));
+        QCOMPARE(tips, (QStringList{"Hack into a ROM. (Ctrl+O)\nThe arrow lists the recent ROMs. (Ctrl+Shift+O)",
+                                    "Select default templates for certain ROM types. (Ctrl+T)",
+                                    "Convert ROMs to and from 4 popular formats. (Ctrl+Shift+C)",
+                                    "Lock on a ROM with Sonic & Knuckles (Ctrl+L)",
+                                    "Choose the emulator that Play starts. (Ctrl+E)", "About ZORP-II"}));
     }
 
     void startUpWithoutCodecWarnsAndGoesOn()
