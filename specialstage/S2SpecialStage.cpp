@@ -162,6 +162,7 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
 
     auto* segmentBox = new QGroupBox(QStringLiteral("Segment"), this);
     segmentBox->setObjectName(QStringLiteral("fraS2Segment"));
+    segmentBox->setAccessibleName(QStringLiteral("Segment"));
     auto* segmentForm = new QFormLayout(segmentBox);
     segmentForm->addRow(QStringLiteral("Type"), type_);
     segmentForm->addRow(QString(), mirrored_);
@@ -169,6 +170,7 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
 
     auto* ringBox = new QGroupBox(QStringLiteral("Rings needed"), this);
     ringBox->setObjectName(QStringLiteral("fraS2Rings"));
+    ringBox->setAccessibleName(QStringLiteral("Rings needed"));
     auto* ringGrid = new QGridLayout(ringBox);
     ringGrid->addWidget(new QLabel(QStringLiteral("Team"), ringBox), 0, 1);
     ringGrid->addWidget(new QLabel(QStringLiteral("Alone"), ringBox), 0, 2);

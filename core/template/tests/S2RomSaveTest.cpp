@@ -174,5 +174,56 @@ TEST(S2RomSave, LevelSelectFitsInPlaceOrMovesIntoFreeSpace)
     EXPECT_NE(moved.save.placements[0].find("free space"), std::string::npos);
 }
 
+// Special stages: a changed ring table is written in place; object lists
+// whose stream outgrows its 3342 bytes move past the end of a grown image,
+// and only their address, the ROM end and the new bytes change.
+TEST(S2RomSave, StagesThatGrowMoveAndTheAddressFollows)
+{
+    const CodecCalls codec = LinkedCodecCalls();
+    if (!codec.nemesis.available())
+        GTEST_SKIP() << "the Nemesis codec is not in this build yet";
+    for (const Revision& r : kRevisions) {
+        SCOPED_TRACE(r.name);
+        auto image = Image(r);
+        if (!image)
+            GTEST_SKIP() << "corpus not found";
+        const S2SpecialStageSetup setup = StagesSetup(r);
+        const S2SpecialStageLoad load = LoadS2SpecialStages(setup, ImageSource(*image), codec);
+        ASSERT_TRUE(load.ok());
+        S2ObjectLists objects = load.objects;
+        uint8_t angle = 0;
+        for (auto& stage : objects.stages)
+            for (auto& list : stage.lists)
+                for (auto& object : list.objects)
+                    object.angle = (angle = static_cast<uint8_t>(angle * 73 + 41));
+        S2RingTable team = load.team;
+        team[0][0] = 41;
+        auto plan = [&](bool mayGrow, FreeSpaceAllocator& allocator) {
+            DeclareS2SpecialStages(load, allocator);
+            return PlanS2SpecialStagesSave(setup, load, WriteS2Layouts(load.layouts), WriteS2ObjectLists(objects),
+                                           team, load.alone, codec, allocator, mayGrow);
+        };
+        FreeSpaceAllocator noGrowth(*image);
+        EXPECT_TRUE(plan(false, noGrowth).needsRoom);
+        FreeSpaceAllocator allocator(*image);
+        const S2Save save = plan(true, allocator);
+        ASSERT_FALSE(save.needsRoom);
+        ASSERT_EQ(save.patches.size(), 3u); // the object lists, their address, the team table
+        EXPECT_EQ(save.patches[0].offset, 0x100000u);
+        EXPECT_EQ(save.patches[2], (Patch{r.team, WriteS2RingTable(team)}));
+
+        Bytes after = *image;
+        ASSERT_TRUE(GrowImage(after, allocator.ImageSize(), 0xFF));
+        ASSERT_TRUE(ApplyPatches(after, save.patches));
+        ExpectOnlyChanged(*image, after,
+                          {{setup.objects.pointer + 0u, 4}, {kHeaderRomEndOffset, 4}, {r.team, 1}});
+        const S2SpecialStageLoad again = LoadS2SpecialStages(setup, ImageSource(after), codec);
+        ASSERT_TRUE(again.ok());
+        EXPECT_EQ(again.objectStream.address, 0x100000u);
+        EXPECT_EQ(WriteS2ObjectLists(again.objects), WriteS2ObjectLists(objects));
+        EXPECT_EQ(again.team[0][0], 41);
+    }
+}
+
 } // namespace
 } // namespace zorp
