@@ -204,26 +204,31 @@ private slots:
     void mouse()
     {
         auto editor = Editor();
-        editor->setCurrentSegment(0);
+        // Segment 24 of stage 1 turns the other way: it is drawn mirrored,
+        // and a click must land where the object is drawn all the same.
+        editor->setCurrentSegment(23);
+        QVERIFY(S2SegmentMirrored(editor->document().SegmentByte(0, 23)));
+        const size_t before = editor->document().List(0, 23)->objects.size();
         auto* canvas = editor->findChild<S2CrossSectionView*>(QStringLiteral("picS2CrossSection"));
-        const QPointF at = canvas->section().Position(0x30, 10);
+        const QPointF at = canvas->section().Position(0x30, 30);
+        QVERIFY(at.x() < canvas->width() / 2.0); // mirrored: 0x30 is left of the centre
         QTest::mouseClick(canvas, Qt::LeftButton, {}, at.toPoint());
-        const S2ObjectList* list = editor->document().List(0, 0);
-        QCOMPARE(list->objects.size(), size_t{1});
-        QVERIFY(std::abs(list->objects[0].angle - 0x30) <= 1);
-        QVERIFY(std::abs(list->objects[0].distance - 10) <= 1);
+        const S2ObjectList* list = editor->document().List(0, 23);
+        QCOMPARE(list->objects.size(), before + 1);
+        QVERIFY(std::abs(list->objects.back().angle - 0x30) <= 1);
+        QVERIFY(std::abs(list->objects.back().distance - 30) <= 1);
         editor->setTool(S2SpecialStage::Tool::Select);
         QTest::mousePress(canvas, Qt::LeftButton, {}, at.toPoint());
-        for (int d : {20, 30, 40}) {
+        for (int d : {36, 42, 48}) {
             QMouseEvent move(QEvent::MouseMove, canvas->section().Position(0x50, d), canvas->mapToGlobal(at),
                              Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(canvas, &move);
         }
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, at.toPoint());
         QCOMPARE(editor->undoStack()->count(), 2); // the place and one move
-        const QPointF moved = canvas->section().Position(0x50, 40);
+        const QPointF moved = canvas->section().Position(0x50, 48);
         QTest::mouseClick(canvas, Qt::RightButton, {}, moved.toPoint());
-        QCOMPARE(editor->document().List(0, 0)->objects.size(), size_t{0});
+        QCOMPARE(editor->document().List(0, 23)->objects.size(), before);
     }
 
     // Every control has a name, a role and, for buttons, a working action.

@@ -174,6 +174,32 @@ TEST(S2RomSave, LevelSelectFitsInPlaceOrMovesIntoFreeSpace)
     EXPECT_NE(moved.save.placements[0].find("free space"), std::string::npos);
 }
 
+// A stream that does not decode back to the data is never written.
+TEST(S2RomSave, AStreamThatDoesNotDecodeBackIsRefused)
+{
+    const Revision& r = kRevisions[0];
+    auto image = Image(r);
+    if (!image)
+        GTEST_SKIP() << "corpus not found";
+    CodecCalls spoiled = LinkedCodecCalls();
+    const auto pack = spoiled.enigma.packSmallest;
+    spoiled.enigma.packSmallest = [pack](const Bytes& data) {
+        EncodedStream stream = pack(data);
+        stream.stream[stream.stream.size() / 2] ^= 0x10;
+        return stream;
+    };
+    const S2LevelSelectLoad load = LoadS2LevelSelect(LevelsSetup(r), ImageSource(*image), spoiled);
+    ASSERT_TRUE(load.ok());
+    S2LevelSelect edited = load.model;
+    ASSERT_EQ(edited.SetNameText(0, "GREEN HILL"), "");
+    FreeSpaceAllocator allocator(*image);
+    DeclareS2LevelSelect(load, allocator);
+    const S2Save save = PlanS2LevelSelectSave(LevelsSetup(r), load, edited, spoiled, allocator, true);
+    ASSERT_TRUE(save.error.has_value());
+    EXPECT_EQ(save.error->title, kS2LevelSelectNotSaved);
+    EXPECT_TRUE(save.patches.empty());
+}
+
 // Special stages: a changed ring table is written in place; object lists
 // whose stream outgrows its 3342 bytes move past the end of a grown image,
 // and only their address, the ROM end and the new bytes change.
