@@ -65,6 +65,13 @@ frmAbout::frmAbout(AppContext& context, QWidget* parent)
                                            : QStringLiteral("The Ostrel: not found (compression unavailable)"),
                               this);
 
+    QLabel* licence = MakeLabel(QStringLiteral("lblLicence"),
+                                QStringLiteral("Copyright (c) 2026 The ZORP-II developers.\n"
+                                               "Free software under the MIT licence: you may use, copy, change "
+                                               "and share it; it comes without warranty."),
+                                this);
+    licence->setWordWrap(true);
+
     auto* buttons = new QDialogButtonBox(this);
     auto* cmdAboutOstrel = new QPushButton(QStringLiteral("About The Ostrel..."), this);
     cmdAboutOstrel->setObjectName(QStringLiteral("cmdAboutOstrel"));
@@ -84,6 +91,8 @@ frmAbout::frmAbout(AppContext& context, QWidget* parent)
     text->addWidget(description);
     text->addSpacing(6);
     text->addWidget(codec);
+    text->addSpacing(6);
+    text->addWidget(licence);
     auto* top = new QHBoxLayout;
     top->addWidget(picture);
     top->addSpacing(8);

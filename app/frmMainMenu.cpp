@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -270,26 +271,42 @@ void frmMainMenu::OpenROM(const QString& romPath)
         return;
     }
     if (game.interleaved()) {
-        context_.platform.messages->show(
-            this, {QStringLiteral("Interleaved ROM"),
-                   QStringLiteral("%1 is stored in the %2 layout.\nThe workspace edits plain binary images in place "
-                                  "and cannot write into this file.\nConvert it to a plain .BIN with Convert, then "
-                                  "open that.")
-                       .arg(FromBytes(DescribeGame(context_.definitions, identity)),
-                            (game.layout & kLayoutSmd) ? QStringLiteral("SMD") : QStringLiteral("MGD")),
-                   Icon::Critical, Buttons::Ok});
+        const QString plain = PlainCopyPath(fullPath);
+        MessageRequest request{
+            QStringLiteral("Interleaved ROM"),
+            QStringLiteral("%1 is stored in the %2 layout.\nThe workspace edits plain binary images in place "
+                           "and cannot write into this file.\nConvert it to a plain .BIN with Convert, then "
+                           "open that.\n\nConvert and Open writes the plain image beside it as\n%3\nand opens "
+                           "that; this file stays as it is.")
+                .arg(FromBytes(DescribeGame(context_.definitions, identity)),
+                     (game.layout & kLayoutSmd) ? QStringLiteral("SMD") : QStringLiteral("MGD"), plain),
+            Icon::Critical, Buttons::OkCancel};
+        request.okText = QStringLiteral("Convert and Open");
+        if (context_.platform.messages->show(this, request) == Answer::Ok && WritePlainCopy(game.image, plain))
+            OpenROM(plain);
         return;
     }
 
     const QString gameId = FromBytes(identity.gameId);
-    const QString storedPath = StoredTemplatePath(*context_.platform.settings, gameId);
-    // The game's default template is the one shipped for the image's
-    // revision when there is one (Sonic 2 REV00 and REV02 keep their data
-    // elsewhere), the user's copy first.
-    QString templatePath = IsDefaultTemplatePath(gameId, storedPath) && !game.defaultTemplate.empty()
-                               ? FromNativePath(game.defaultTemplate)
-                               : ExpandTemplatePath(storedPath);
+    // Each revision with a template of its own (Sonic 2 REV00 and REV02 keep
+    // their data elsewhere) keeps its own choice, under that template's name.
+    const QString key = FromBytes(game.templateKey);
+    const QString storedPath = StoredTemplatePath(*context_.platform.settings, key);
+    QString templatePath = ExpandTemplatePath(storedPath);
     if (!CanOpenForReading(templatePath)) {
+        // Master System, Game Gear and Game Boy Advance games are known but
+        // have no shipped template: say so before asking for a file.
+        if (IsDefaultTemplatePath(key, storedPath)) {
+            const Answer answer = context_.platform.messages->show(
+                this, {QStringLiteral("No Template"),
+                       QStringLiteral("No template ships for %1, so ZORP-II has no editors for this game yet.\n"
+                                      "If you have a template of your own for it, choose it in the next window; "
+                                      "it is used for this game from then on.")
+                           .arg(FromBytes(GameDisplayName(context_.definitions, identity.gameId))),
+                       Icon::Information, Buttons::OkCancel});
+            if (answer != Answer::Ok)
+                return;
+        }
         FileDialogRequest request;
         request.title = QLatin1String(kTemplateDialogTitle) +
                         FromBytes(GameDisplayName(context_.definitions, identity.gameId));
@@ -301,9 +318,36 @@ void frmMainMenu::OpenROM(const QString& romPath)
             return;
         // The choice becomes the game's default from now on.
         templatePath = QFileInfo(chosen.path).absoluteFilePath();
-        context_.platform.settings->setValue(gameId, CollapseTemplatePath(templatePath));
+        context_.platform.settings->setValue(key, CollapseTemplatePath(templatePath));
     }
     openWorkspace(gameId, fullPath, templatePath);
+}
+
+QString frmMainMenu::PlainCopyPath(const QString& interleavedPath)
+{
+    const QFileInfo file(interleavedPath);
+    return file.absolutePath() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".bin");
+}
+
+bool frmMainMenu::WritePlainCopy(const Bytes& image, const QString& plainPath)
+{
+    if (QFileInfo::exists(plainPath)) {
+        const Answer replace = context_.platform.messages->show(
+            this, {QStringLiteral("Replace File"),
+                   QStringLiteral("%1\nalready exists. Replace it with the converted image?").arg(plainPath),
+                   Icon::Question, Buttons::YesNo});
+        if (replace != Answer::Yes)
+            return false;
+    }
+    const std::string error = WriteFileBytes(ToNativePath(plainPath), image);
+    if (!error.empty()) {
+        context_.platform.messages->show(
+            this, {QStringLiteral("Cannot Convert ROM"),
+                   QStringLiteral("The plain image could not be written to\n%1\n(%2)").arg(plainPath, FromBytes(error)),
+                   Icon::Critical, Buttons::Ok});
+        return false;
+    }
+    return true;
 }
 
 void frmMainMenu::openWorkspace(const QString& gameId, const QString& romPath, const QString& templatePath)
@@ -322,7 +366,13 @@ void frmMainMenu::openWorkspace(const QString& gameId, const QString& romPath, c
     // not fit the ROM.
     if (!workspace->LoadROM(romPath) || !workspace)
         return;
-    RememberGeometry(workspace, context_.platform.settings->group(QLatin1String(kWindowsGroup)));
+    // Each template keeps its own place: its editors decide the size the
+    // workspace needs, and a place left by a workspace of another template
+    // could hide them. Nor is a stored size ever smaller than the content.
+    const QSize laidOut = workspace->size();
+    RememberGeometry(workspace, context_.platform.settings->group(QLatin1String(kWindowsGroup)),
+                     QStringLiteral("frmZorpII_") + QFileInfo(templatePath).fileName());
+    workspace->resize(workspace->size().expandedTo(laidOut));
     workspace->show();
     RecentRoms(context_.platform.settings->group(QLatin1String(kRecentGroup))).add(romPath);
 }
@@ -378,8 +428,12 @@ void frmMainMenu::dropEvent(QDropEvent* event)
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    for (const QString& file : files)
-        OpenROM(file);
+    // Opened once the drop is over: opening asks questions in modal boxes,
+    // which must not run while the drag is still in progress.
+    QTimer::singleShot(0, this, [this, files] {
+        for (const QString& file : files)
+            OpenROM(file);
+    });
 }
 
 frmTemplates* frmMainMenu::ShowTemplates()

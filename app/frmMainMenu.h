@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "rom/Bytes.h"
+
 class QAction;
 class QCloseEvent;
 class QDragEnterEvent;
@@ -36,7 +38,7 @@ public:
     // could not be loaded (its message has been shown): the program must end.
     bool StartUp();
 
-    // "ZORP-II v.0013": the program's revision padded to four digits.
+    // "ZORP-II v.0014": the program's revision padded to four digits.
     static QString Caption();
 
     // Asks for a ROM file and opens it.
@@ -72,6 +74,10 @@ private:
     frmZorpII* OpenWorkspaceFor(const QString& romPath) const;
     QList<QWidget*> otherOpenWindows() const;
     void openWorkspace(const QString& gameId, const QString& romPath, const QString& templatePath);
+    // "Convert and Open" of an SMD or MGD file: the plain image beside it
+    // (NAME.bin), asking before it replaces a file there.
+    static QString PlainCopyPath(const QString& interleavedPath);
+    bool WritePlainCopy(const Bytes& image, const QString& plainPath);
 
     AppContext& context_;
     QToolBar* tlbMainMenu = nullptr;

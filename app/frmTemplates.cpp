@@ -11,11 +11,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "AppContext.h"
 #include "CoreMessage.h"
 #include "TemplatePaths.h"
+#include "rom/Bytes.h"
 #include "rom/Locations.h"
 #include "rom/PubFunctions.h"
+#include "template/DefaultTemplate.h"
 #include "template/TemplateCheck.h"
 
 namespace zorp::ui {
@@ -70,7 +74,11 @@ void frmTemplates::buildWidgets()
     cmdDefault = MakeButton(QStringLiteral("cmdDefault"), QStringLiteral("Default"), fraTempToLoad);
     cmdCustomise = MakeButton(QStringLiteral("cmdCustomise"), QStringLiteral("Customise..."), fraTempToLoad);
     cmdCustomise->setToolTip(QStringLiteral("Copy the shipped template into your own data folder to edit it."));
-    lblZORPPath = new QLabel(QStringLiteral("(Use *ZORP* to indicate ZORP-II's program folder)"), fraTempToLoad);
+    lblZORPPath = new QLabel(QStringLiteral("Templates come from the data folders: *ZORP* stands for your own "
+                                            "data folder when it holds the file, else the shipped templates; "
+                                            "*SHIPPED* always for the shipped ones."),
+                             fraTempToLoad);
+    lblZORPPath->setWordWrap(true);
     lblZORPPath->setObjectName(QStringLiteral("lblZORPPath"));
     lblZORPPath->setAccessibleName(lblZORPPath->text());
     lblZORPPath->setForegroundRole(QPalette::PlaceholderText); // a hint, in the muted colour
@@ -118,24 +126,52 @@ void frmTemplates::LoadFilenames(bool loadListBox)
         ShowMessage(context_.platform, this, *error); // the table in use is kept
     const auto& records = context_.definitions.records();
 
-    // Rows stand for records by position, so a table that changed its length
-    // since the list was filled gets a fresh list.
-    const bool fillList = loadListBox || lstGames->count() != qsizetype(records.size());
-    if (fillList) {
+    gameIds_.clear();
+    keys_.clear();
+    paths_.clear();
+    QStringList labels;
+    for (const RomDefinitionRecord& record : records) {
+        const QString id = FromBytes(record.gameId());
+        const QString name = FromBytes(record.displayName());
+        // A game whose revisions open different templates gets a row per
+        // revision, each with the template that revision opens.
+        std::vector<std::string> revisions;
+        for (const RevisionRule& rule : record.revisions)
+            if (std::find(revisions.begin(), revisions.end(), rule.name) == revisions.end())
+                revisions.push_back(rule.name);
+        auto keyOf = [&record](const std::string& revision) {
+            RomIdentification identity;
+            identity.gameId = record.gameId();
+            identity.revision = revision;
+            return FromBytes(TemplateKey(identity, [](const std::string& file) {
+                return FileSize(AppFilePath(file)).has_value();
+            }));
+        };
+        const bool perRevision = std::any_of(revisions.begin(), revisions.end(),
+                                             [&](const std::string& revision) { return keyOf(revision) != id; });
+        if (perRevision) {
+            for (const std::string& revision : revisions) {
+                labels << name + QLatin1Char(' ') + FromBytes(revision);
+                gameIds_ << id;
+                keys_ << keyOf(revision);
+            }
+        } else {
+            labels << name;
+            gameIds_ << id;
+            keys_ << id;
+        }
+    }
+    // Rows stand for the list built here by position: a fresh list when asked
+    // for, or when the table now gives another number of rows.
+    if (loadListBox || lstGames->count() != labels.size()) {
         showingRow_ = true; // emptying the box is not an edit
         txtTemplate->clear();
         lstGames->clear();
+        lstGames->addItems(labels);
         showingRow_ = false;
     }
-    gameIds_.clear();
-    paths_.clear();
-    for (const RomDefinitionRecord& record : records) {
-        const QString id = FromBytes(record.gameId());
-        if (fillList)
-            lstGames->addItem(FromBytes(record.displayName()));
-        gameIds_ << id;
-        paths_ << StoredTemplatePath(*context_.platform.settings, id);
-    }
+    for (const QString& key : keys_)
+        paths_ << StoredTemplatePath(*context_.platform.settings, key);
     pathsModified_ = false;
     selectGame();
 }
@@ -173,7 +209,7 @@ void frmTemplates::useDefault()
     const int row = lstGames->currentRow();
     if (row < 0 || row >= paths_.size())
         return;
-    txtTemplate->setText(DefaultTemplatePath(gameIdAt(row)));
+    txtTemplate->setText(DefaultTemplatePath(keys_[row]));
 }
 
 void frmTemplates::customise()
@@ -181,7 +217,7 @@ void frmTemplates::customise()
     const int row = lstGames->currentRow();
     if (row < 0 || row >= paths_.size())
         return;
-    const QString fileName = gameIdAt(row) + QStringLiteral(".ZORP");
+    const QString fileName = keys_[row] + QStringLiteral(".ZORP");
     const Locations& at = CurrentLocations();
     const QString shipped = FromNativePath(JoinPath(at.dataDir, ToBytes(fileName)));
     const QString own = at.userDir.empty() ? QString() : FromNativePath(JoinPath(at.userDir, ToBytes(fileName)));
@@ -217,7 +253,7 @@ void frmTemplates::customise()
     // Shipped files are read-only when installed; the copy is the user's to edit.
     QFile(own).setPermissions(QFile(own).permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     // "*ZORP*/GAME.ZORP" names the user's copy now that it exists.
-    txtTemplate->setText(DefaultTemplatePath(gameIdAt(row)));
+    txtTemplate->setText(DefaultTemplatePath(keys_[row]));
     context_.platform.messages->show(
         this, {QStringLiteral("Template Customised"),
                QStringLiteral("This copy of the shipped template is yours to edit:\n") + own +
@@ -284,10 +320,10 @@ void frmTemplates::saveToStore()
         BusyCursor busy;
         SettingsStore& settings = *context_.platform.settings;
         for (qsizetype i = 0; i < paths_.size(); ++i) {
-            if (IsDefaultTemplatePath(gameIds_[i], paths_[i]))
-                settings.remove(gameIds_[i]);
+            if (IsDefaultTemplatePath(keys_[i], paths_[i]))
+                settings.remove(keys_[i]);
             else
-                settings.setValue(gameIds_[i], paths_[i]);
+                settings.setValue(keys_[i], paths_[i]);
         }
     }
     context_.platform.messages->show(this, {QStringLiteral("Template Filenames Saved"),
@@ -312,8 +348,8 @@ void frmTemplates::restoreDefaults()
     {
         BusyCursor busy;
         for (qsizetype i = 0; i < paths_.size(); ++i) {
-            context_.platform.settings->remove(gameIds_[i]);
-            paths_[i] = DefaultTemplatePath(gameIds_[i]);
+            context_.platform.settings->remove(keys_[i]);
+            paths_[i] = DefaultTemplatePath(keys_[i]);
         }
         pathsModified_ = false;
         selectGame();

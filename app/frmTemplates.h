@@ -1,6 +1,8 @@
 #pragma once
 // The default templates window ("Template Path Editor"): for every game of
-// the definitions table, the template the main menu opens its ROMs with. It
+// the definitions table, the template the main menu opens its ROMs with; a
+// game whose revisions open templates of their own (Sonic 2 REV00, REV01,
+// REV02) has a row per revision, stored under that template's name. It
 // edits a working copy of the stored paths; only "Save to Registry" writes
 // them, except "Restore Defaults", which deletes the stored keys at once.
 // "Customise..." copies the game's shipped template into the user's data
@@ -29,7 +31,8 @@ public:
     // when loadListBox is true), then shows the selected game's path.
     void LoadFilenames(bool loadListBox = false);
 
-    // The working copy: one path per record of the definitions table.
+    // The working copy: one path per row (per record of the definitions
+    // table, or per revision).
     const QStringList& templatePaths() const { return paths_; }
     bool pathsModified() const { return pathsModified_; }
 
@@ -48,7 +51,8 @@ private:
     bool acceptTemplate(const QString& path);
 
     AppContext& context_;
-    QStringList gameIds_; // identifiers in table order, beside paths_
+    QStringList gameIds_; // the game of each row, beside paths_
+    QStringList keys_;    // the settings key of each row (TemplateKey)
     QStringList paths_;
     bool pathsModified_ = false;
     bool showingRow_ = false; // the text box is being filled from the list

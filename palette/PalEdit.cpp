@@ -1,18 +1,26 @@
 #include "palette/PalEdit.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QUndoStack>
 #include <algorithm>
 
 #include "palette/ChannelLabel.h"
 #include "palette/PaletteEditCommands.h"
+#include "palette/PaletteFile.h"
+#include "palette/PaletteImport.h"
 #include "palette/PaletteModel.h"
+#include "palette/PalettePng.h"
 #include "palette/PaletteSwatch.h"
+#include "palette/frmPaletteImport.h"
 #include "rom/Bytes.h"
 
 namespace zorp::ui {
@@ -40,6 +48,14 @@ const QColor kChannelTextColors[3] = {QColor(170, 0, 0), QColor(0, 120, 0), QCol
 
 const QString kSaveQuestion = QStringLiteral("The current palette has not been saved.\nDo you want to save it?");
 
+// The file dialogs' filters, in the order of PaletteFileFormat.
+const QString kPaletteFilters = QStringLiteral(
+    "Genesis palette (*.bin)|*.bin|JASC-PAL (*.pal)|*.pal|GIMP palette (*.gpl)|*.gpl|PNG swatch strip (*.png)|*.png");
+const QString kPaletteExtensions[] = {QStringLiteral(".bin"), QStringLiteral(".pal"), QStringLiteral(".gpl"),
+                                      QStringLiteral(".png")};
+
+constexpr int kButtonRowHeight = 24;
+
 int RowsFor(int entries) { return entries / kSwatchesPerRow + (entries % kSwatchesPerRow != 0 ? 1 : 0); }
 
 QColor ToQColor(zorp::ScreenColor c) { return QColor(c.r, c.g, c.b); }
@@ -56,7 +72,8 @@ PalEdit::PalEdit(QWidget* parent) : PalEdit(Platform{}, parent) {}
 PalEdit::PalEdit(const Platform& platform, QWidget* parent)
     : QWidget(parent),
       platform_(platform),
-      runMenu_([](QMenu* menu, QPoint at) { return menu->exec(at); })
+      runMenu_([](QMenu* menu, QPoint at) { return menu->exec(at); }),
+      runImport_([](frmPaletteImport& dialog) { return dialog.exec() == QDialog::Accepted; })
 {
     setObjectName("PalEdit");
     setAccessibleName("PalEdit");
@@ -81,6 +98,12 @@ PalEdit::~PalEdit()
 void PalEdit::setMenuRunner(MenuRunner runner)
 {
     runMenu_ = runner ? std::move(runner) : MenuRunner([](QMenu* menu, QPoint at) { return menu->exec(at); });
+}
+
+void PalEdit::setImportDialogRunner(ImportDialogRunner runner)
+{
+    runImport_ = runner ? std::move(runner)
+                        : ImportDialogRunner([](frmPaletteImport& dialog) { return dialog.exec() == QDialog::Accepted; });
 }
 
 // ---- Widgets -------------------------------------------------------------------------
@@ -124,6 +147,7 @@ void PalEdit::buildWidgets()
     for (int channel = 0; channel < 3; ++channel) {
         auto* label = new ChannelLabel(settings_);
         label->setObjectName(QString("lblColor_%1").arg(channel));
+        label->setAccessibleName(QString("%1 channel").arg(kChannelNames[channel]));
         label->setAccessibleDescription(QString("%1 level; right-click to switch channels").arg(kChannelNames[channel]));
         label->setToolTip(QString("%1 (right-click to switch with another channel)").arg(kChannelNames[channel]));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -148,6 +172,19 @@ void PalEdit::buildWidgets()
         slider->setSingleStep(1);
         connect(slider, &QSlider::valueChanged, this, &PalEdit::onSliderMoved);
         sliders_[channel] = slider;
+
+        // The same position, typed; it moves the slider, which makes the edit.
+        auto* spin = new QSpinBox(settings_);
+        spin->setObjectName(QString("spnColor_%1").arg(channel));
+        spin->setAccessibleName(QString("%1 level").arg(kChannelNames[channel]));
+        spin->setToolTip(QString("%1 level (type a value)").arg(kChannelNames[channel]));
+        spin->setRange(0, zorp::SliderMaximum(format()));
+        spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
+        spin->setAlignment(Qt::AlignRight);
+        connect(spin, &QSpinBox::valueChanged, slider, &QSlider::setValue);
+        spins_[channel] = spin;
+        // Label, slider and spin box: the label names the slider to screen readers.
+        label->setBuddy(spin);
     }
 
     preview_ = new QWidget(settings_);
@@ -168,6 +205,29 @@ void PalEdit::buildWidgets()
         item->setObjectName(QString("mnuSwitchColor_%1").arg(channel));
         switchColors_[channel] = item;
     }
+
+    auto makeButton = [this](const char* name, const QString& text, const QString& tip, auto slot) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(QLatin1String(name));
+        button->setAccessibleName(QString(text).remove(QLatin1String("...")));
+        button->setToolTip(tip);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, slot);
+        return button;
+    };
+    cmdImport_ = makeButton("cmdImport", QStringLiteral("Import..."),
+                            QStringLiteral("Read colours from a palette file (.bin, .pal, .gpl, .png) into a line "
+                                           "or the whole palette."),
+                            [this] { ImportPalette(); });
+    cmdExport_ = makeButton("cmdExport", QStringLiteral("Export..."),
+                            QStringLiteral("Write this palette to a palette file (.bin, .pal, .gpl, .png)."),
+                            [this] { ExportPalette(); });
+    cmdCopyLine_ = makeButton("cmdCopyLine", QStringLiteral("Copy Line"),
+                              QStringLiteral("Copy the 16 colours of the selected swatch's line."),
+                              [this] { CopyLine(); });
+    cmdPasteLine_ = makeButton("cmdPasteLine", QStringLiteral("Paste Line"),
+                               QStringLiteral("Paste copied colours into the selected swatch's line."),
+                               [this] { PasteLine(); });
 
     updateLabelsAndPreview();
 }
@@ -201,7 +261,15 @@ void PalEdit::layoutWidgets()
     layoutSwatches();
 
     const int top = kGridWindowHeight + kGap;
-    const int bottomHeight = h - top;
+    // The file and clipboard buttons share one row along the bottom.
+    const int buttonsTop = h - kButtonRowHeight;
+    const int bottomHeight = buttonsTop - kGap - top;
+    const std::array<QPushButton*, 4> buttons = {cmdImport_, cmdExport_, cmdCopyLine_, cmdPasteLine_};
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        const int left = static_cast<int>(i) * w / 4;
+        const int right = static_cast<int>(i + 1) * w / 4;
+        buttons[i]->setGeometry(left, buttonsTop, right - left - (i + 1 < buttons.size() ? 2 : 0), kButtonRowHeight);
+    }
     const int listWidth = (w - kGap) * 9 / 20;
     list_->setGeometry(0, top, listWidth, bottomHeight);
     const int settingsX = listWidth + kGap;
@@ -210,16 +278,19 @@ void PalEdit::layoutWidgets()
 
     constexpr int rowHeight = 22;
     constexpr int labelWidth = 24;
+    constexpr int spinWidth = 34;
     for (int channel = 0; channel < 3; ++channel) {
         const int y = channel * rowHeight;
         labels_[channel]->setGeometry(0, y, labelWidth, rowHeight);
-        sliders_[channel]->setGeometry(labelWidth + kGap, y, settingsWidth - labelWidth - kGap, rowHeight);
+        sliders_[channel]->setGeometry(labelWidth + kGap, y, settingsWidth - labelWidth - spinWidth - 2 * kGap,
+                                       rowHeight);
+        spins_[channel]->setGeometry(settingsWidth - spinWidth, y + 1, spinWidth, rowHeight - 2);
     }
     const int previewTop = 3 * rowHeight + kGap;
     // A swatch-sized sample, not a wall of colour when the frame is stretched.
     constexpr int kPreviewMaxHeight = 80;
     preview_->setGeometry(kGap, previewTop, settingsWidth - kGap,
-                          std::clamp(bottomHeight - previewTop, 8, kPreviewMaxHeight));
+                          std::clamp(bottomHeight - previewTop, 4, kPreviewMaxHeight));
 }
 
 void PalEdit::layoutSwatches()
@@ -248,6 +319,7 @@ void PalEdit::LoadColors(int maximum)
     for (int i = 0; i < maximum; ++i) {
         auto* swatch = new PaletteSwatch(i, grid_);
         swatchGroup_->addButton(swatch, i);
+        connect(swatch, &PaletteSwatch::arrowPressed, this, &PalEdit::moveSelection);
         swatch->setVisible(false); // until a palette uses it
         swatches_.push_back(swatch);
     }
@@ -357,6 +429,7 @@ bool PalEdit::RestorePalette()
     const int select = (selected < 0 || selected >= count) ? (count > 0 ? 0 : -1) : selected;
     selectSwatchQuietly(select);
     showSwatchInSliders(select);
+    updateTabStop();
     return true;
 }
 
@@ -462,6 +535,10 @@ void PalEdit::UpdatePaletteType()
         slider->setMaximum(newMaximum);
         slider->setValue(position);
     }
+    for (QSpinBox* spin : spins_) {
+        const QSignalBlocker still(spin);
+        spin->setMaximum(newMaximum);
+    }
     quiet_ = false;
     updateLabelsAndPreview();
     // The rescaled sliders are an edit of the selected swatch, as a move would be.
@@ -488,7 +565,62 @@ void PalEdit::selectSwatchQuietly(int index)
     }
 }
 
-void PalEdit::onSwatchClicked(int index) { showSwatchInSliders(index); }
+void PalEdit::onSwatchClicked(int index)
+{
+    showSwatchInSliders(index);
+    updateTabStop();
+}
+
+int PalEdit::SelectedLine() const
+{
+    const int index = SelectedSwatch();
+    return index < 0 ? -1 : index / zorp::kColorsPerLine;
+}
+
+void PalEdit::updateTabStop()
+{
+    const int selected = SelectedSwatch();
+    for (PaletteSwatch* swatch : swatches_)
+        swatch->setFocusPolicy(swatch->index() == selected ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void PalEdit::selectAndShow(int index)
+{
+    if (index < 0 || index >= shownCount_)
+        return;
+    selectSwatchQuietly(index);
+    showSwatchInSliders(index);
+    updateTabStop();
+    PaletteSwatch* swatch = swatches_[static_cast<size_t>(index)];
+    swatch->setFocus(Qt::TabFocusReason);
+    // Scrolled so the swatch's row is inside the four rows on show.
+    const int top = (index / kSwatchesPerRow) * kSwatchHeight;
+    if (scroll_->isEnabled()) {
+        if (top < scroll_->value())
+            scroll_->setValue(top);
+        else if (top + kSwatchHeight > scroll_->value() + kGridWindowHeight - 1)
+            scroll_->setValue(top + kSwatchHeight - (kGridWindowHeight - 1));
+    }
+}
+
+void PalEdit::moveSelection(int key)
+{
+    const int index = SelectedSwatch();
+    if (index < 0 || shownCount_ == 0)
+        return;
+    int next = index;
+    switch (key) {
+    case Qt::Key_Left: next = index - 1; break;
+    case Qt::Key_Right: next = index + 1; break;
+    case Qt::Key_Up: next = index - kSwatchesPerRow; break;
+    case Qt::Key_Down: next = index + kSwatchesPerRow; break;
+    case Qt::Key_Home: next = 0; break;
+    case Qt::Key_End: next = shownCount_ - 1; break;
+    default: return;
+    }
+    if (next >= 0 && next < shownCount_)
+        selectAndShow(next);
+}
 
 void PalEdit::showSwatchInSliders(int index)
 {
@@ -517,8 +649,11 @@ zorp::SliderPositions PalEdit::sliderPositions() const
 
 void PalEdit::updateLabelsAndPreview()
 {
-    for (int channel = 0; channel < 3; ++channel)
+    for (int channel = 0; channel < 3; ++channel) {
         labels_[channel]->setText(QString::number(sliders_[channel]->value()));
+        const QSignalBlocker still(spins_[channel]);
+        spins_[channel]->setValue(sliders_[channel]->value());
+    }
     QPalette fill = preview_->palette();
     fill.setColor(QPalette::Window, ToQColor(zorp::ColorFromSliders(format(), sliderPositions())));
     preview_->setPalette(fill);
@@ -592,6 +727,146 @@ void PalEdit::switchChannels(int source, int chosen)
     quiet_ = false;
     updateLabelsAndPreview();
     recolourFromSliders(QString("Switch %1 with %2").arg(kChannelNames[source], kChannelNames[chosen]), false);
+}
+
+// ---- Files and the clipboard --------------------------------------------------------------
+
+void PalEdit::replaceColors(int start, const std::vector<zorp::ScreenColor>& colors, const QString& text)
+{
+    std::vector<uint32_t> before;
+    std::vector<uint32_t> after;
+    for (size_t i = 0; i < colors.size() && start + static_cast<int>(i) < shownCount_; ++i) {
+        before.push_back(ToScreenColor(swatches_[static_cast<size_t>(start) + i]->color()).Value());
+        after.push_back(colors[i].Value());
+    }
+    if (before != after)
+        undo_->push(new ReplaceColorsCommand(this, start, std::move(before), std::move(after), text));
+}
+
+void PalEdit::applyColors(int start, const std::vector<uint32_t>& values)
+{
+    for (size_t i = 0; i < values.size(); ++i) {
+        const size_t index = static_cast<size_t>(start) + i;
+        if (index < swatches_.size())
+            swatches_[index]->setColor(ToQColor(zorp::ScreenColor::FromValue(values[i])));
+    }
+    // The sliders follow the selected swatch, wherever it is.
+    showSwatchInSliders(SelectedSwatch());
+}
+
+bool PalEdit::ImportPalette()
+{
+    if (shownCount_ == 0)
+        return false;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Import Palette");
+    request.filter = QStringLiteral("Palette files (*.bin; *.pal; *.gpl; *.png)|*.bin;*.pal;*.gpl;*.png|") +
+                     kPaletteFilters;
+    request.mustExist = true;
+    if (!platform_.files)
+        return false;
+    const FileDialogResult chosen = platform_.files->run(this, request);
+    if (!chosen.accepted || chosen.path.isEmpty())
+        return false;
+    return ImportPaletteFile(chosen.path);
+}
+
+bool PalEdit::ImportPaletteFile(const QString& path)
+{
+    if (shownCount_ == 0 || !rowInTable(previousRow_))
+        return false;
+    const zorp::PaletteFileRead read = ReadPaletteFileAt(ToBytes(path));
+    if (!read.ok()) {
+        ask({"Palette Not Imported",
+             QString("The palette file\n%1\ncould not be read: %2\nThe palette was not changed.")
+                 .arg(path, QString::fromStdString(read.error)),
+             Icon::Critical, Buttons::Ok});
+        return false;
+    }
+    const auto fileFormat = zorp::PaletteFileFormatOfPath(ToBytes(path));
+    const QString description = QStringLiteral("%1 (%2)").arg(
+        QFileInfo(path).fileName(), QString::fromStdString(zorp::PaletteFileFormatName(*fileFormat)));
+    frmPaletteImport dialog(description, read.colors, shownColors(), format(), SelectedLine(), this);
+    if (!runImport_(dialog))
+        return false;
+    const zorp::PaletteImport& result = dialog.result();
+    if (!result.ok())
+        return false;
+    replaceColors(result.start,
+                  std::vector<zorp::ScreenColor>(result.colors.begin() + result.start,
+                                                 result.colors.begin() + result.start + result.placed),
+                  QStringLiteral("Import Palette"));
+    return true;
+}
+
+bool PalEdit::ExportPalette()
+{
+    if (shownCount_ == 0 || !rowInTable(previousRow_) || !platform_.files)
+        return false;
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("Export Palette");
+    request.filter = kPaletteFilters;
+    request.fileName = names_[previousRow_] + kPaletteExtensions[0];
+    request.confirmOverwrite = true;
+    const FileDialogResult chosen = platform_.files->run(this, request);
+    if (!chosen.accepted || chosen.path.isEmpty())
+        return false;
+    QString path = chosen.path;
+    // A name without a known extension takes the chosen filter's.
+    if (!zorp::PaletteFileFormatOfPath(ToBytes(path)))
+        path += kPaletteExtensions[std::clamp(chosen.filterIndex, 1, 4) - 1];
+    return ExportPaletteFile(path);
+}
+
+bool PalEdit::ExportPaletteFile(const QString& path)
+{
+    if (shownCount_ == 0 || !rowInTable(previousRow_))
+        return false;
+    const std::string error = WritePaletteFileAt(ToBytes(path), shownColors(), ToBytes(names_[previousRow_]));
+    if (!error.empty()) {
+        ask({"Palette Not Exported",
+             QString("The palette could not be written to\n%1\n(%2)").arg(path, QString::fromStdString(error)),
+             Icon::Critical, Buttons::Ok});
+        return false;
+    }
+    return true;
+}
+
+void PalEdit::CopyLine()
+{
+    const int line = SelectedLine();
+    if (line < 0)
+        return;
+    const std::vector<zorp::ScreenColor> colors = shownColors();
+    const auto first = colors.begin() + line * zorp::kColorsPerLine;
+    const auto last = colors.begin() + std::min<int>(static_cast<int>(colors.size()), (line + 1) * zorp::kColorsPerLine);
+    const std::vector<uint8_t> text = zorp::WriteJascPalFile({first, last});
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(reinterpret_cast<const char*>(text.data()),
+                                                              static_cast<qsizetype>(text.size())));
+}
+
+bool PalEdit::PasteLine()
+{
+    const int line = SelectedLine();
+    if (line < 0)
+        return false;
+    const zorp::PaletteFileRead read = zorp::ReadPaletteText(QGuiApplication::clipboard()->text().toStdString());
+    const zorp::PaletteImport result =
+        read.ok() ? zorp::PlaceImportedColors(shownColors(), read.colors, format(), {line, -1}) : zorp::PaletteImport{};
+    if (!read.ok() || !result.ok()) {
+        ask({"Cannot Paste Line",
+             QStringLiteral("The clipboard holds no palette line (copy one with Copy Line, or copy the text of a "
+                            "JASC-PAL or GIMP palette).\n") +
+                 QString::fromStdString(read.ok() ? result.error : read.error),
+             Icon::Exclamation, Buttons::Ok});
+        return false;
+    }
+    replaceColors(result.start,
+                  std::vector<zorp::ScreenColor>(result.colors.begin() + result.start,
+                                                 result.colors.begin() + result.start + result.placed),
+                  QStringLiteral("Paste Line"));
+    return true;
 }
 
 // ---- Modified flag -------------------------------------------------------------------------

@@ -9,6 +9,13 @@
 // from its clean state (or after the host sets it true); setting it false
 // marks the stack clean. Showing a palette (a new table, another row, a
 // reload) starts a new undo history.
+//
+// Palettes also come from and go to files (Genesis words, JASC-PAL, GIMP,
+// PNG; palette/PalettePng.h): Import runs the import dialog (which line, how
+// many colours, what the snapping changes) and applies it as one edit; Copy
+// Line and Paste Line carry the selected swatch's line through the clipboard
+// as JASC-PAL text. The arrow keys move between swatches; each channel can be
+// typed in its spin box.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -24,6 +31,8 @@
 
 class QAction;
 class QListWidget;
+class QPushButton;
+class QSpinBox;
 class QMenu;
 class QScrollBar;
 class QSlider;
@@ -34,6 +43,7 @@ namespace zorp::ui {
 
 class ChannelLabel;
 class PaletteSwatch;
+class frmPaletteImport;
 
 class PalEdit : public QWidget {
     Q_OBJECT
@@ -46,12 +56,16 @@ public:
     // chosen (nullptr when closed without a choice). Replaceable for tests.
     using MenuRunner = std::function<QAction*(QMenu* menu, QPoint globalPosition)>;
 
+    // Runs the import dialog; true when the user chose Import. Replaceable for tests.
+    using ImportDialogRunner = std::function<bool(frmPaletteImport& dialog)>;
+
     explicit PalEdit(QWidget* parent = nullptr);
     explicit PalEdit(const Platform& platform, QWidget* parent = nullptr);
     ~PalEdit() override;
 
     void setPlatform(const Platform& platform) { platform_ = platform; }
     void setMenuRunner(MenuRunner runner);
+    void setImportDialogRunner(ImportDialogRunner runner);
     QUndoStack* undoStack() const { return undo_; }
 
     // Creates swatches 0 .. maximum - 1 (the largest entry count of all
@@ -99,6 +113,27 @@ public:
 
     // Index of the selected swatch, -1 for none.
     int SelectedSwatch() const;
+    // Its line (16 colours), -1 for none.
+    int SelectedLine() const;
+    // The colours on show.
+    std::vector<zorp::ScreenColor> Colors() const { return shownColors(); }
+
+    // Import...: asks for a palette file, then ImportPaletteFile.
+    bool ImportPalette();
+    // Reads the file, runs the import dialog (the selected swatch's line
+    // preselected) and applies its choice as one edit. False when nothing
+    // changed: a bad file (said in a message), Cancel, or no palette on show.
+    bool ImportPaletteFile(const QString& path);
+    // Export...: asks for a file name (the format follows its extension, or
+    // the filter chosen), then ExportPaletteFile.
+    bool ExportPalette();
+    bool ExportPaletteFile(const QString& path);
+    // The selected swatch's line to the clipboard, as JASC-PAL text.
+    void CopyLine();
+    // Palette text from the clipboard (JASC-PAL or GIMP) into the selected
+    // swatch's line, as one edit. False (with a message) when the clipboard
+    // holds no palette.
+    bool PasteLine();
     // Number of swatches the shown palette uses.
     int ShownCount() const { return shownCount_; }
 
@@ -110,6 +145,7 @@ protected:
 
 private:
     friend class ChangeSwatchColorCommand;
+    friend class ReplaceColorsCommand;
 
     void buildWidgets();
     void createGrid();
@@ -134,6 +170,14 @@ private:
     void recolourFromSliders(const QString& text, bool mergeable);
     void selectSwatchQuietly(int index);
     void applySwatchColor(int index, uint32_t colorValue);
+    // Colours start, start + 1, ... as one undoable edit named text.
+    void replaceColors(int start, const std::vector<zorp::ScreenColor>& colors, const QString& text);
+    void applyColors(int start, const std::vector<uint32_t>& values);
+    // Arrow keys on a swatch: the neighbour in that direction is selected.
+    void moveSelection(int key);
+    void selectAndShow(int index);
+    // Only the selected swatch is a tab stop, so Tab reaches the grid once.
+    void updateTabStop();
 
     void hideAllSwatches();
     void startNewHistory();
@@ -143,6 +187,7 @@ private:
 
     Platform platform_;
     MenuRunner runMenu_;
+    ImportDialogRunner runImport_;
 
     QString filename_;
     SaveHandler saveHandler_;
@@ -168,6 +213,11 @@ private:
     QWidget* settings_ = nullptr; // picColorSettings
     std::array<QSlider*, 3> sliders_{};
     std::array<ChannelLabel*, 3> labels_{};
+    std::array<QSpinBox*, 3> spins_{}; // spnColor_i: the slider positions, typed
+    QPushButton* cmdImport_ = nullptr;
+    QPushButton* cmdExport_ = nullptr;
+    QPushButton* cmdCopyLine_ = nullptr;
+    QPushButton* cmdPasteLine_ = nullptr;
     QWidget* preview_ = nullptr; // shpPreview
     QMenu* switchMenu_ = nullptr;
     QAction* switchDesc_ = nullptr;

@@ -29,4 +29,13 @@ bool ChangeSwatchColorCommand::mergeWith(const QUndoCommand* other)
     return true;
 }
 
+ReplaceColorsCommand::ReplaceColorsCommand(PalEdit* editor, int start, std::vector<uint32_t> before,
+                                           std::vector<uint32_t> after, const QString& text)
+    : QUndoCommand(text), editor_(editor), start_(start), before_(std::move(before)), after_(std::move(after))
+{
+}
+
+void ReplaceColorsCommand::redo() { editor_->applyColors(start_, after_); }
+void ReplaceColorsCommand::undo() { editor_->applyColors(start_, before_); }
+
 } // namespace zorp::ui

@@ -1,5 +1,6 @@
 #include "palette/PaletteSwatch.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace zorp::ui {
@@ -11,6 +12,8 @@ PaletteSwatch::PaletteSwatch(int index, QWidget* parent) : QAbstractButton(paren
     setAccessibleName(name);
     setAccessibleDescription(QString("Colour %1").arg(index));
     setCheckable(true);
+    // A radio button to screen readers: one of a group, exactly one chosen.
+    setAutoExclusive(true);
     setFocusPolicy(Qt::ClickFocus);
 }
 
@@ -40,6 +43,27 @@ void PaletteSwatch::paintEvent(QPaintEvent*)
         painter.drawRect(box.adjusted(1, 1, -2, -2));
         painter.setPen(Qt::black);
         painter.drawRect(box.adjusted(2, 2, -3, -3));
+    }
+}
+
+} // namespace zorp::ui
+
+namespace zorp::ui {
+
+void PaletteSwatch::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        emit arrowPressed(event->key());
+        event->accept();
+        return;
+    default:
+        QAbstractButton::keyPressEvent(event);
     }
 }
 

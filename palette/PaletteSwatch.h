@@ -1,7 +1,8 @@
 #pragma once
 // optPal_i: one colour swatch of the palette editor. A checkable button that
 // shows its colour; the editor keeps them in one exclusive group, so exactly
-// one swatch is the selected one.
+// one swatch is the selected one. The arrow keys ask the editor for the
+// neighbouring swatch.
 #include <QAbstractButton>
 #include <QColor>
 
@@ -18,8 +19,12 @@ public:
 
     QSize sizeHint() const override { return {16, 16}; }
 
+signals:
+    void arrowPressed(int key);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int index_;

@@ -21,6 +21,8 @@ struct MessageRequest {
     QString text; // lines joined with single line feeds
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
+    // When set, the OK (or Yes) button says what it does ("Convert and Open").
+    QString okText{};
 };
 
 class MessageBoxes {

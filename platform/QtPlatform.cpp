@@ -1,5 +1,6 @@
 #include "QtPlatform.h"
 
+#include <QAbstractButton>
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -75,6 +76,13 @@ Answer QtMessageBoxes::show(QWidget* parent, const MessageRequest& request)
                     parent);
     box.setTextFormat(Qt::PlainText); // texts may carry '<' from ROM headers and paths
     box.setEscapeButton(EscapeButton(request.buttons));
+    if (!request.okText.isEmpty()) {
+        QAbstractButton* ok = box.button(QMessageBox::Ok);
+        if (!ok)
+            ok = box.button(QMessageBox::Yes);
+        if (ok)
+            ok->setText(request.okText);
+    }
     return ToAnswer(box.exec(), request.buttons);
 }
 

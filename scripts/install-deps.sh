@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev
   pkg-config libsndfile1-dev libsamplerate0-dev sox
   dpkg-dev librsvg2-bin lintian desktop-file-utils appstream
+  imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -18,7 +18,8 @@
 
 #include "platform/ActionAccess.h"
 #include "specialstage/StageCanvas.h"
-#include "specialstage/StageEditCommands.h"
+#include "specialstage/EditCommand.h"
+#include "specialstage/GridKeyboard.h"
 #include "specialstage/StageImage.h"
 #include "specialstage/StagePictures.h"
 #include "specialstage/StartMarker.h"
@@ -106,6 +107,33 @@ S3SpecialStage::S3SpecialStage(const Platform& platform, QWidget* parent)
     connect(canvas_, &StageCanvas::pressed, this, &S3SpecialStage::onCanvasPressed);
     connect(canvas_, &StageCanvas::moved, this, &S3SpecialStage::onCanvasMoved);
     connect(canvas_, &StageCanvas::released, this, &S3SpecialStage::onCanvasReleased);
+
+    keyboard_ = new GridKeyboard(canvas_, zorp::kStageSide, zorp::kStageSide);
+    canvas_->setKeyboard(keyboard_);
+    const char initials[] = {'E', 'B', 'R', 'Y', 'S', 0, 'A'};
+    for (int tool = 0; tool < static_cast<int>(std::size(kTools)); ++tool) {
+        keyboard_->setToolKey(Qt::Key_1 + tool, tool);
+        if (initials[tool])
+            keyboard_->setToolKey(initials[tool], tool);
+    }
+    connect(keyboard_, &GridKeyboard::toolChosen, this, &S3SpecialStage::chooseTool);
+    connect(keyboard_, &GridKeyboard::placeRequested, this, [this](QPoint cell) {
+        ++stroke_; // one key press is one command
+        actOnCell(cell.x(), cell.y(), false);
+        ++stroke_;
+    });
+    connect(keyboard_, &GridKeyboard::clearRequested, this, [this](QPoint cell) {
+        const int index = zorp::CellIndex(cell.x(), cell.y());
+        PushEdit(undo_, std::make_unique<zorp::CellsEdit>(
+                            doc_, 0, std::vector<zorp::CellsEdit::Change>{{index, doc_.Grid()[index], zorp::Empty}},
+                            kTools[0].undoText));
+    });
+    connect(keyboard_, &GridKeyboard::stageStepRequested, this, [this](int step) {
+        if (ShowStageNumCombo())
+            stageCombo_->setCurrentIndex(std::clamp(stageCombo_->currentIndex() + step, 0, stageCombo_->count() - 1));
+    });
+
+    doc_.Observe([this](const zorp::DocumentChange& change) { onDocumentChanged(change); });
 
     buildCountsRow();
     layoutTopRow();
@@ -234,7 +262,7 @@ void S3SpecialStage::buildCountsRow()
 
 void S3SpecialStage::updateCounts()
 {
-    const zorp::StageCounts counts = zorp::CountStageObjects(cells_);
+    const zorp::StageCounts counts = zorp::CountStageObjects(doc_.Grid());
     QString text = QString("Blue %1, Red %2, Rings %3, Stars %4")
                        .arg(counts.blue)
                        .arg(counts.red)
@@ -259,7 +287,7 @@ void S3SpecialStage::exportImage()
     const FileDialogResult result = platform_.files->run(this, request);
     if (!result.accepted || result.path.isEmpty())
         return;
-    const zorp::Bytes png = EncodePng(RenderStageImage(cells_, start_));
+    const zorp::Bytes png = EncodePng(RenderStageImage(doc_.Grid(), doc_.Start()));
     const std::string error = png.empty() ? std::string("the picture could not be encoded")
                                           : zorp::WriteFileBytes(ToBytes(result.path), png);
     if (!error.empty()) {
@@ -340,7 +368,7 @@ void S3SpecialStage::setShowArrows(bool show)
     arrow->setVisible(show);
     // A stage without start data has no ring count to edit either.
     if (!show)
-        applyRingsShown(false);
+        doc_.SetRingsShown(false);
     layoutTopRow();
 }
 
@@ -361,11 +389,11 @@ void S3SpecialStage::setStages(int count)
 
 // ---- Methods ----------------------------------------------------------------
 
-zorp::StageGrid S3SpecialStage::GetStage() const { return cells_; }
+zorp::StageGrid S3SpecialStage::GetStage() const { return doc_.Grid(); }
 
 void S3SpecialStage::PutStage(const zorp::StageGrid& NewStage)
 {
-    StageSnapshot next = snapshot();
+    zorp::S3StageState next = doc_.State();
     next.cells = NewStage;
     next.ringsShown = false; // shown again when start data arrive
     replaceFromHost(next);
@@ -373,7 +401,7 @@ void S3SpecialStage::PutStage(const zorp::StageGrid& NewStage)
 
 void S3SpecialStage::ArrowProperties(const zorp::PropertiesSection& Properties)
 {
-    StageSnapshot next = snapshot();
+    zorp::S3StageState next = doc_.State();
     if (showArrows_) {
         zorp::ApplyProperties(Properties, next.start);
         next.ringsShown = true;
@@ -383,23 +411,24 @@ void S3SpecialStage::ArrowProperties(const zorp::PropertiesSection& Properties)
     replaceFromHost(next);
 }
 
-zorp::StartData S3SpecialStage::GetArrowProperties() const { return start_; }
+zorp::StartData S3SpecialStage::GetArrowProperties() const { return doc_.Start(); }
 
 void S3SpecialStage::GetArrowProperties(int16_t* Direction, int32_t* Row, int32_t* Column, int32_t* Rings) const
 {
+    const zorp::StartData& start = doc_.Start();
     if (Direction)
-        *Direction = start_.Direction;
+        *Direction = start.Direction;
     if (Row)
-        *Row = start_.Row;
+        *Row = start.Row;
     if (Column)
-        *Column = start_.Column;
+        *Column = start.Column;
     if (Rings)
-        *Rings = start_.Rings;
+        *Rings = start.Rings;
 }
 
 void S3SpecialStage::SetArrowProperties(int Direction, int Row, int Column, int Rings)
 {
-    StageSnapshot next = snapshot();
+    zorp::S3StageState next = doc_.State();
     if (showArrows_) {
         next.start.Direction = static_cast<int16_t>(Direction);
         next.start.Row = Row;
@@ -418,28 +447,35 @@ void S3SpecialStage::DrawSphere(int X, int Y, int SphereNum, bool NoArrow)
         return;
     QPainter painter(&canvas_->surface());
     DrawCell(painter, X, Y, SphereNum);
-    if (!NoArrow && X == start_.Column && Y == start_.Row)
-        DrawStartMarker(painter, X, Y, start_.Direction);
+    const zorp::StartData& start = doc_.Start();
+    if (!NoArrow && X == start.Column && Y == start.Row)
+        DrawStartMarker(painter, X, Y, start.Direction);
     painter.end();
     canvas_->update(QRect(X * kCellPixels, Y * kCellPixels, kCellPixels, kCellPixels));
 }
 
-zorp::Bytes S3SpecialStage::SaveV1SS() const { return zorp::SaveV1SS(cells_, zorp::TrailerFromStart(start_)); }
+zorp::Bytes S3SpecialStage::SaveV1SS() const
+{
+    return zorp::SaveV1SS(doc_.Grid(), zorp::TrailerFromStart(doc_.Start()));
+}
 
-zorp::Bytes S3SpecialStage::SaveV2SS() const { return zorp::SaveV2SS(cells_, zorp::TrailerFromStart(start_)); }
+zorp::Bytes S3SpecialStage::SaveV2SS() const
+{
+    return zorp::SaveV2SS(doc_.Grid(), zorp::TrailerFromStart(doc_.Start()));
+}
 
-void S3SpecialStage::LoadV1SS(const zorp::Bytes& file) { replaceFromHost(snapshotFromFile(zorp::LoadV1SS(file))); }
+void S3SpecialStage::LoadV1SS(const zorp::Bytes& file) { replaceFromHost(stateFromFile(zorp::LoadV1SS(file))); }
 
 void S3SpecialStage::LoadV2SS(const zorp::Bytes& file, const QString& Filename)
 {
     const zorp::S3SStage stage = zorp::LoadV2SS(file);
-    replaceFromHost(snapshotFromFile(stage));
+    replaceFromHost(stateFromFile(stage));
     showComment(stage.comment, Filename.isEmpty() ? lastDialogFileName_ : Filename);
 }
 
 bool S3SpecialStage::LoadS3SC(const zorp::Bytes& file)
 {
-    const std::optional<StageSnapshot> next = snapshotFromCompilation(file);
+    const std::optional<zorp::S3StageState> next = stateFromCompilation(file);
     if (!next)
         return false;
     replaceFromHost(*next);
@@ -448,9 +484,9 @@ bool S3SpecialStage::LoadS3SC(const zorp::Bytes& file)
 
 // ---- Reading S3S files ------------------------------------------------------
 
-StageSnapshot S3SpecialStage::snapshotFromFile(const zorp::S3SStage& stage) const
+zorp::S3StageState S3SpecialStage::stateFromFile(const zorp::S3SStage& stage) const
 {
-    StageSnapshot next = snapshot();
+    zorp::S3StageState next = doc_.State();
     next.cells = stage.cells;
     if (showArrows_) {
         zorp::ApplyTrailer(stage.trailer, next.start);
@@ -463,7 +499,7 @@ StageSnapshot S3SpecialStage::snapshotFromFile(const zorp::S3SStage& stage) cons
     return next;
 }
 
-std::optional<StageSnapshot> S3SpecialStage::snapshotFromCompilation(const zorp::Bytes& file)
+std::optional<zorp::S3StageState> S3SpecialStage::stateFromCompilation(const zorp::Bytes& file)
 {
     zorp::S3SCIndex index;
     std::string error;
@@ -479,7 +515,7 @@ std::optional<StageSnapshot> S3SpecialStage::snapshotFromCompilation(const zorp:
         ask({"Invalid S3S File", FromBytes(error), Icon::Critical, Buttons::Ok});
         return std::nullopt;
     }
-    StageSnapshot next = snapshot();
+    zorp::S3StageState next = doc_.State();
     next.cells = stage.cells;
     if (showArrows_) {
         zorp::ApplyCompilationTrailer(stage.trailer, next.start);
@@ -506,11 +542,10 @@ void S3SpecialStage::clearStage()
 {
     if (ask({"Clear Special Stage", kClearQuestion, Icon::Question, Buttons::YesNo}) != Answer::Yes)
         return;
-    const StageSnapshot before = snapshot();
-    StageSnapshot after = before;
+    zorp::S3StageState after = doc_.State();
     after.cells.fill(zorp::Empty);
     after.ringsShown = false; // as after PutStage: the ring box waits for start data
-    undo_->push(new ReplaceStageCommand(this, before, after, "Clear Special Stage"));
+    PushEdit(undo_, std::make_unique<zorp::ReplaceS3StageEdit>(doc_, doc_.State(), after, "Clear Special Stage"));
 }
 
 void S3SpecialStage::exportStage()
@@ -560,28 +595,28 @@ void S3SpecialStage::importStage()
         return;
     }
 
-    const StageSnapshot before = snapshot();
-    std::optional<StageSnapshot> after;
+    const zorp::S3StageState before = doc_.State();
+    std::optional<zorp::S3StageState> after;
     std::optional<std::string> comment;
     switch (zorp::S3SFileKind(*file)) {
     case zorp::kS3SKindV1:
-        after = snapshotFromFile(zorp::LoadV1SS(*file));
+        after = stateFromFile(zorp::LoadV1SS(*file));
         break;
     case zorp::kS3SKindV2: {
         const zorp::S3SStage stage = zorp::LoadV2SS(*file);
-        after = snapshotFromFile(stage);
+        after = stateFromFile(stage);
         comment = stage.comment;
         break;
     }
     case zorp::kS3SKindCompilation:
-        after = snapshotFromCompilation(*file);
+        after = stateFromCompilation(*file);
         break;
     default:
         ask({"Invalid S3S File", "The selected S3S file is invalid.", Icon::Critical, Buttons::Ok});
         break;
     }
     if (after) {
-        undo_->push(new ReplaceStageCommand(this, before, *after, "Import Special Stage"));
+        PushEdit(undo_, std::make_unique<zorp::ReplaceS3StageEdit>(doc_, before, *after, "Import Special Stage"));
         showComment(comment, lastDialogFileName_);
     } else {
         // Nothing loaded (invalid file, no stage chosen): Import still counts
@@ -635,18 +670,23 @@ void S3SpecialStage::actAt(QPointF position, bool dragging)
     const int row = CellOfPixel(pixel.y());
     if (!zorp::IsOnGrid(column, row))
         return;
+    if (currentTool() != kArrowTool)
+        lastPosition_ = pixel;
+    actOnCell(column, row, dragging);
+}
+
+void S3SpecialStage::actOnCell(int column, int row, bool dragging)
+{
     const int tool = currentTool();
-    if (tool < 0)
+    if (tool < 0 || !zorp::IsOnGrid(column, row))
         return;
 
     if (tool != kArrowTool) {
         const uint8_t code = static_cast<uint8_t>(kTools[tool].code);
         const int index = zorp::CellIndex(column, row);
-        if (cells_[index] != code)
-            undo_->push(new PaintStrokeCommand(this, stroke_, {index, cells_[index], code}, kTools[tool].undoText));
-        else
+        const std::vector<zorp::CellsEdit::Change> change{{index, doc_.Grid()[index], code}};
+        if (!PushEdit(undo_, std::make_unique<zorp::CellsEdit>(doc_, 0, change, kTools[tool].undoText, stroke_)))
             DrawSphere(column, row, code); // nothing changes; the cell is drawn afresh
-        lastPosition_ = pixel;
         return;
     }
     if (dragging)
@@ -654,11 +694,17 @@ void S3SpecialStage::actAt(QPointF position, bool dragging)
     const int direction = askDirection_(this);
     if (direction < S3S_Up || direction > S3S_Right)
         return; // cancelled
-    zorp::StartData after = start_;
+    zorp::StartData after = doc_.Start();
     after.Direction = static_cast<int16_t>(direction);
     after.Column = column;
     after.Row = row;
-    undo_->push(new SetStartCommand(this, start_, after));
+    PushEdit(undo_, std::make_unique<zorp::SetStartEdit>(doc_, doc_.Start(), after));
+}
+
+void S3SpecialStage::chooseTool(int tool)
+{
+    if (tool >= 0 && tool < toolActions_.size() && toolActions_[tool]->isVisible())
+        toolActions_[tool]->setChecked(true);
 }
 
 // ---- Stage combo and ring box ----------------------------------------------------
@@ -676,72 +722,62 @@ void S3SpecialStage::onRingsEdited(int value)
 {
     if (applying_)
         return;
-    const int before = start_.Rings;
-    start_.Rings = value;
-    if (before != value)
-        undo_->push(new SetRingsCommand(this, before, value));
+    PushEdit(undo_, std::make_unique<zorp::SetRingsEdit>(doc_, doc_.Start().Rings, value));
 }
 
 // ---- State changes -------------------------------------------------------------
 
-StageSnapshot S3SpecialStage::snapshot() const { return {cells_, start_, ringsShown_}; }
-
-void S3SpecialStage::applySnapshot(const StageSnapshot& next)
+void S3SpecialStage::onDocumentChanged(const zorp::DocumentChange& change)
 {
-    cells_ = next.cells;
-    start_.Direction = next.start.Direction;
-    start_.Column = next.start.Column;
-    start_.Row = next.start.Row;
-    applyRings(next.start.Rings);
-    applyRingsShown(next.ringsShown);
-    redrawAll();
-}
-
-void S3SpecialStage::applyCell(int index, uint8_t code)
-{
-    if (index < 0 || index >= zorp::kStageCells)
-        return;
-    cells_[index] = code;
-    DrawSphere(index % zorp::kStageSide, index / zorp::kStageSide, code);
-    updateCounts();
-}
-
-void S3SpecialStage::applyStart(const zorp::StartData& start)
-{
-    // Take the marker off the old start cell, then draw it at the new one.
-    const int oldColumn = start_.Column;
-    const int oldRow = start_.Row;
-    if (zorp::IsOnGrid(oldColumn, oldRow))
-        DrawSphere(oldColumn, oldRow, cells_[zorp::CellIndex(oldColumn, oldRow)], true);
-    start_.Direction = start.Direction;
-    start_.Column = start.Column;
-    start_.Row = start.Row;
-    if (zorp::IsOnGrid(start_.Column, start_.Row)) {
-        QPainter painter(&canvas_->surface());
-        DrawStartMarker(painter, start_.Column, start_.Row, start_.Direction);
-        painter.end();
-        canvas_->update(QRect(start_.Column * kCellPixels, start_.Row * kCellPixels, kCellPixels, kCellPixels));
+    using Kind = zorp::DocumentChange::Kind;
+    switch (change.kind) {
+    case Kind::Cells:
+        for (int index : change.cells)
+            DrawSphere(index % zorp::kStageSide, index / zorp::kStageSide, doc_.Grid()[index]);
+        updateCounts();
+        break;
+    case Kind::Start:
+        drawStartMarker();
+        break;
+    case Kind::Properties:
+        showRings();
+        break;
+    case Kind::Stage:
+    case Kind::Document:
+        showRings();
+        redrawAll();
+        break;
     }
 }
 
-void S3SpecialStage::applyRings(int rings)
+void S3SpecialStage::drawStartMarker()
 {
-    const int value = zorp::ClampRings(rings);
-    start_.Rings = value;
-    applying_ = true;
-    rings_->setValue(value);
-    applying_ = false;
+    // Take the marker off the cell it is on, then draw it at the start.
+    if (zorp::IsOnGrid(markerCell_.x(), markerCell_.y()))
+        DrawSphere(markerCell_.x(), markerCell_.y(), doc_.Grid()[zorp::CellIndex(markerCell_.x(), markerCell_.y())],
+                   true);
+    const zorp::StartData& start = doc_.Start();
+    markerCell_ = QPoint(start.Column, start.Row);
+    if (zorp::IsOnGrid(start.Column, start.Row)) {
+        QPainter painter(&canvas_->surface());
+        DrawStartMarker(painter, start.Column, start.Row, start.Direction);
+        painter.end();
+        canvas_->update(QRect(start.Column * kCellPixels, start.Row * kCellPixels, kCellPixels, kCellPixels));
+    }
 }
 
-void S3SpecialStage::applyRingsShown(bool shown)
+void S3SpecialStage::showRings()
 {
-    ringsShown_ = shown;
+    applying_ = true;
+    rings_->setValue(doc_.Start().Rings);
+    applying_ = false;
+    const bool shown = doc_.State().ringsShown;
     rings_->setVisible(shown);
     rings_->setEnabled(shown);
     ringsCaption_->setVisible(shown);
 }
 
-void S3SpecialStage::replaceFromHost(const StageSnapshot& next)
+void S3SpecialStage::replaceFromHost(const zorp::S3StageState& next)
 {
     // The history belongs to the stage that was on screen; its unsaved state
     // lives on in the flag.
@@ -749,9 +785,9 @@ void S3SpecialStage::replaceFromHost(const StageSnapshot& next)
     undo_->clear();
     // A ring count changed by the host counts as a change, as any change of
     // the ring box does; hosts that load a stage reset the flag afterwards.
-    if (next.start.Rings != start_.Rings)
+    if (zorp::ClampRings(next.start.Rings) != doc_.Start().Rings)
         baseModified_ = true;
-    applySnapshot(next);
+    doc_.Replace(next);
     notifyModified();
 }
 
@@ -773,11 +809,14 @@ void S3SpecialStage::notifyModified()
 void S3SpecialStage::redrawAll()
 {
     QPainter painter(&canvas_->surface());
+    const zorp::StageGrid& cells = doc_.Grid();
     for (int row = 0; row < zorp::kStageSide; ++row)
         for (int column = 0; column < zorp::kStageSide; ++column)
-            DrawCell(painter, column, row, cells_[zorp::CellIndex(column, row)]);
-    if (zorp::IsOnGrid(start_.Column, start_.Row))
-        DrawStartMarker(painter, start_.Column, start_.Row, start_.Direction);
+            DrawCell(painter, column, row, cells[zorp::CellIndex(column, row)]);
+    const zorp::StartData& start = doc_.Start();
+    markerCell_ = QPoint(start.Column, start.Row);
+    if (zorp::IsOnGrid(start.Column, start.Row))
+        DrawStartMarker(painter, start.Column, start.Row, start.Direction);
     painter.end();
     canvas_->update();
     updateCounts();

@@ -5,8 +5,13 @@
 // exchange it with S3S files. It never touches a ROM: the host feeds it with
 // PutStage / ArrowProperties and hears of a stage change through StageChanged.
 //
-// Edits (paint strokes, start position, ring count, clear, import) are undo
-// commands on undoStack(). StageModified is true while the stack is away from
+// The stage on screen is an S3StageDocument (core/stage); the control only
+// draws it and turns the user's actions into its edits (paint strokes, start
+// position, ring count, clear, import), kept as undo commands on undoStack().
+// The keyboard works the grid too (GridKeyboard): arrow keys move a cell
+// cursor, 1-7 (or E, B, R, Y, S, A) choose Empty .. Arrow, Space or Enter
+// places the tool, Delete empties the cell, Page Up / Page Down step the
+// stage combo. StageModified is true while the stack is away from
 // its clean state, or after the host sets it true. Setting it false marks the
 // stack clean. The host's own loading calls (PutStage, ArrowProperties,
 // SetArrowProperties and the Load functions) replace the stage on screen and
@@ -19,8 +24,8 @@
 
 #include "platform/Platform.h"
 #include "rom/Bytes.h"
-#include "specialstage/StageSnapshot.h"
 #include "stage/S3SFile.h"
+#include "stage/S3StageDocument.h"
 #include "stage/StageCounts.h"
 
 class QAction;
@@ -34,6 +39,7 @@ class QUndoStack;
 
 namespace zorp::ui {
 
+class GridKeyboard;
 class StageCanvas;
 
 class S3SpecialStage : public QWidget {
@@ -63,6 +69,10 @@ public:
 
     // The edit history; the workspace hangs its Undo / Redo actions on it.
     QUndoStack* undoStack() const { return undo_; }
+    // The stage on screen.
+    const zorp::S3StageDocument& document() const { return doc_; }
+    // The grid's keyboard cursor.
+    GridKeyboard* keyboard() const { return keyboard_; }
 
     // Properties.
     bool EnableYellowSphere() const;
@@ -111,11 +121,6 @@ signals:
     void StageModifiedChanged(bool modified);
 
 private:
-    friend class PaintStrokeCommand;
-    friend class SetStartCommand;
-    friend class SetRingsCommand;
-    friend class ReplaceStageCommand;
-
     void buildToolBar();
     void buildTopRow();
     void buildCountsRow();
@@ -130,6 +135,10 @@ private:
     void onCanvasMoved(QPointF position, Qt::MouseButtons buttons);
     void onCanvasReleased();
     void actAt(QPointF position, bool dragging);
+    // Puts the current tool on a cell (mouse or keyboard); the Arrow tool asks
+    // for the direction unless dragging.
+    void actOnCell(int column, int row, bool dragging);
+    void chooseTool(int tool);
 
     void onStageComboChanged(int index);
     void onRingsEdited(int value);
@@ -141,20 +150,17 @@ private:
     void exportImage();
 
     // Readers shared by the Load functions and Import.
-    StageSnapshot snapshotFromFile(const zorp::S3SStage& stage) const;
-    std::optional<StageSnapshot> snapshotFromCompilation(const zorp::Bytes& file);
+    zorp::S3StageState stateFromFile(const zorp::S3SStage& stage) const;
+    std::optional<zorp::S3StageState> stateFromCompilation(const zorp::Bytes& file);
     void showComment(const std::optional<std::string>& comment, const QString& fileName);
 
-    // State changes used by the undo commands; each redraws what it changes.
-    StageSnapshot snapshot() const;
-    void applySnapshot(const StageSnapshot& snapshot);
-    void applyCell(int index, uint8_t code);
-    void applyStart(const zorp::StartData& start);
-    void applyRings(int rings);
-    void applyRingsShown(bool shown);
+    // Redraws what a change of the document touched.
+    void onDocumentChanged(const zorp::DocumentChange& change);
+    void drawStartMarker();
+    void showRings();
 
     // The host replaced the stage: new undo history, flag kept.
-    void replaceFromHost(const StageSnapshot& snapshot);
+    void replaceFromHost(const zorp::S3StageState& state);
     void markModified();
     void notifyModified();
     void redrawAll();
@@ -165,9 +171,8 @@ private:
     DirectionAsker askDirection_;
     CompilationChooser chooseStage_;
 
-    zorp::StageGrid cells_{};
-    zorp::StartData start_; // Rings mirrors the ring box
-    bool ringsShown_ = true;
+    zorp::S3StageDocument doc_;
+    QPoint markerCell_{-1, -1}; // where the start marker is drawn now
     bool showArrows_ = true;
     int stages_ = 8;
     int lastStageIndex_ = 0;
@@ -190,6 +195,7 @@ private:
     QLabel* ringsCaption_ = nullptr;
     QSpinBox* rings_ = nullptr;
     StageCanvas* canvas_ = nullptr;
+    GridKeyboard* keyboard_ = nullptr;
     QLabel* counts_ = nullptr;
     QLabel* warning_ = nullptr;
     QPushButton* exportImage_ = nullptr;

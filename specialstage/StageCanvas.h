@@ -1,12 +1,15 @@
 #pragma once
 // picSpecialStage: the 384 x 384 drawing surface of the special stage editor.
-// It only shows its picture and reports the mouse; the editor decides what a
-// press or a move does and draws into the surface.
+// It only shows its picture (with the keyboard cursor over it) and reports
+// the mouse; the editor decides what a press or a move does and draws into
+// the surface.
 #include <QImage>
 #include <QPointF>
 #include <QWidget>
 
 namespace zorp::ui {
+
+class GridKeyboard;
 
 class StageCanvas : public QWidget {
     Q_OBJECT
@@ -17,6 +20,8 @@ public:
     // drawing into it.
     QImage& surface() { return surface_; }
     const QImage& surface() const { return surface_; }
+    // The keyboard controller whose cursor is drawn over the picture.
+    void setKeyboard(GridKeyboard* keyboard) { keyboard_ = keyboard; }
 
 signals:
     // Positions are in surface pixels, as the pointer reports them.
@@ -26,12 +31,15 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QImage surface_;
+    GridKeyboard* keyboard_ = nullptr;
 };
 
 } // namespace zorp::ui

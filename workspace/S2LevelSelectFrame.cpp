@@ -183,7 +183,7 @@ std::optional<Message> S2LevelSelectFrame::Load(const ByteSource& rom, const Cod
 void S2LevelSelectFrame::Declare(FreeSpaceAllocator& allocator) const
 {
     if (load_)
-        DeclareS2LevelSelect(*load_, allocator);
+        DeclareS2LevelSelect(setup_, *load_, allocator);
 }
 
 S2Save S2LevelSelectFrame::Plan(FreeSpaceAllocator& allocator, bool mayGrow, const CodecCalls& codec) const

@@ -68,7 +68,7 @@ void S2StagesFrame::SetModified(bool modified) { editor_->setStageModified(modif
 void S2StagesFrame::Declare(FreeSpaceAllocator& allocator) const
 {
     if (load_)
-        DeclareS2SpecialStages(*load_, allocator);
+        DeclareS2SpecialStages(setup_, *load_, allocator);
 }
 
 S2Save S2StagesFrame::Plan(FreeSpaceAllocator& allocator, bool mayGrow, const CodecCalls& codec) const

@@ -304,7 +304,7 @@ TemplateRefusal frmZorpII::LoadFrames()
     const TemplateResult result = ReadTemplateFile(ToNativePath(d->templateFile), options);
     d->fit = result.fit;
     // A new template is checked afresh against the ROM when it is loaded.
-    d->readOnly = false;
+    SetReadOnly(false);
     d->headerValue = FromBytes(result.headerValue);
     d->version = FromBytes(result.version);
 
@@ -473,8 +473,12 @@ bool frmZorpII::LoadROM(const QString& romFile)
     }
     if (!image) {
         d->loadedStamp.reset();
+        const std::optional<uint64_t> size = FileSize(ToNativePath(romFile));
         ShowFileError(d->context.platform, this, QStringLiteral("Cannot Read ROM"), romFile,
-                      QStringLiteral("The file does not exist or cannot be opened."));
+                      size && *size > kMaxIdentifiedRomSize
+                          ? QStringLiteral("The file is larger than %1 MB, too large to be a cartridge image.")
+                                .arg(kMaxIdentifiedRomSize >> 20)
+                          : QStringLiteral("The file does not exist or cannot be opened."));
         return true;
     }
     // Every editor reads the bytes the stamp was taken of.
@@ -718,18 +722,24 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
 
     std::vector<Patch> patches;
     QStringList notSaved;
+    // Which editors' data the write holds in full: only those count as saved
+    // afterwards, so edits that could not be written still ask before they go.
+    SavedEditors saved;
     if (d->levelSelect->active()) {
         std::vector<int> rowsPastEnd;
         for (Patch& p : d->levelSelect->Patches(rom.Size(), rowsPastEnd))
             patches.push_back(std::move(p));
+        saved.levelSelect = rowsPastEnd.empty();
         if (!rowsPastEnd.empty())
             ShowMessage(d->context.platform, this, LevelNamesPastEndMessage(rowsPastEnd));
     }
     if (d->playlist->active()) {
-        if (std::optional<Patch> block = d->playlist->BlockPatch(rom))
+        if (std::optional<Patch> block = d->playlist->BlockPatch(rom)) {
             patches.push_back(std::move(*block));
-        else
+            saved.playlist = true;
+        } else {
             notSaved << QStringLiteral("the playlist");
+        }
     }
     SpecialStageFrame::SavePlan stagePlan;
     if (d->stages->active()) {
@@ -791,10 +801,12 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
             growTo = size;
     }
     if (d->wav->active()) {
-        if (std::optional<Patch> sample = d->wav->SamplePatch(rom.Size()))
+        if (std::optional<Patch> sample = d->wav->SamplePatch(rom.Size())) {
             patches.push_back(std::move(*sample));
-        else
+            saved.wav = true;
+        } else {
             notSaved << QStringLiteral("the WAV sample");
+        }
     }
     if (!notSaved.isEmpty())
         d->context.platform.messages->show(
@@ -826,19 +838,25 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
             d->s2Stages->Saved(now, codec);
         }
     }
-    MarkEditorsSaved();
+    saved.sonicTwo = sonicTwoSaves;
+    MarkEditorsSaved(saved);
     if (d->palette->active())
         d->palette->editor()->setPaletteModified(false);
     return true;
 }
 
-void frmZorpII::MarkEditorsSaved()
+void frmZorpII::MarkEditorsSaved(const SavedEditors& saved)
 {
-    d->levelSelect->SetModified(false);
-    d->playlist->SetModified(false);
-    d->s2Levels->SetModified(false);
-    d->s2Stages->SetModified(false);
-    d->wav->SetModified(false);
+    if (saved.sonicTwo) {
+        d->s2Levels->SetModified(false);
+        d->s2Stages->SetModified(false);
+    }
+    if (saved.levelSelect)
+        d->levelSelect->SetModified(false);
+    if (saved.playlist)
+        d->playlist->SetModified(false);
+    if (saved.wav)
+        d->wav->SetModified(false);
 }
 
 bool frmZorpII::HasUnsavedEdits() const

@@ -81,8 +81,15 @@ private:
     void ShowFrame(const QString& key);
     void AddUndoActions();
     void UpdateUndoTarget();
-    // After a save: the level select, playlist and WAV editors hold nothing unsaved.
-    void MarkEditorsSaved();
+    // The editors whose data a save wrote in full.
+    struct SavedEditors {
+        bool levelSelect = false;
+        bool playlist = false;
+        bool wav = false;
+        bool sonicTwo = false; // Sonic 2's level select and special stages
+    };
+    // After a save: those editors hold nothing unsaved; the others keep their flag.
+    void MarkEditorsSaved(const SavedEditors& saved);
     // Asks "Save ROM Changes" when the special stages hold unsaved edits:
     // 0 nothing to ask, 1 keep the window (Cancel, or Yes but the stages
     // could not be saved), 2 answered Yes (saved) or No.

@@ -177,6 +177,10 @@ private slots:
         QVERIFY(OpenWorkspaces().isEmpty());
 
         QVERIFY(drop({QUrl::fromLocalFile(a), QUrl("https://example.invalid/x"), QUrl::fromLocalFile(b)}));
+        // Nothing opens inside the drop handler (its questions would run
+        // inside the drag); the open follows once the drop is over.
+        QVERIFY(OpenWorkspaces().isEmpty());
+        QTRY_COMPARE(OpenWorkspaces().size(), 2);
         QStringList titles;
         for (frmZorpII* workspace : OpenWorkspaces())
             titles << workspace->windowTitle();
@@ -186,7 +190,8 @@ private slots:
         // An unrecognised file dropped gets the same message as through Open ROM.
         scripted->messages.answer(Answer::Ok);
         QVERIFY(drop({QUrl::fromLocalFile(dir->write("notes.txt", "hello"))}));
-        QCOMPARE(scripted->messages.asked.size(), 1);
+        QVERIFY(scripted->messages.asked.isEmpty());
+        QTRY_COMPARE(scripted->messages.asked.size(), 1);
         QCOMPARE(scripted->messages.asked[0].title, QString("Unrecognized ROM"));
     }
 
@@ -198,11 +203,12 @@ private slots:
         first->setGeometry(140, 120, 700, 520);
         const QRect placed = first->geometry();
         first->close();
-        QVERIFY(scripted->settings.group("Windows").contains("frmZorpII"));
+        QVERIFY(scripted->settings.group("Windows").contains("frmZorpII_S2.ZORP"));
 
         menu->OpenROM(dir->filePath("A.bin"));
         QCOMPARE(OpenWorkspaces().size(), 1);
         QCOMPARE(OpenWorkspaces().first()->geometry(), placed);
+        OpenWorkspaces().first()->close();
 
         // The menu: where it was left wins over the top left corner.
         scripted->messages.answer(Answer::Ok); // no codec
@@ -214,6 +220,34 @@ private slots:
         scripted->messages.answer(Answer::Ok);
         QVERIFY(again->StartUp());
         QCOMPARE(again->geometry(), left);
+    }
+
+    void workspacesKeepAPlacePerTemplateNeverSmallerThanTheirEditors()
+    {
+        // A message-only workspace left small...
+        menu->OpenROM(sonic2("A.bin"));
+        QCOMPARE(OpenWorkspaces().size(), 1);
+        OpenWorkspaces().first()->setGeometry(150, 130, 180, 40);
+        OpenWorkspaces().first()->close();
+        // ...does not shrink a workspace of a template with an editor.
+        const QString wav = dir->write("WAV.ZORP", MinimalTemplate("S2") +
+                                                       "WAVIMPORTER\r\nSTARTADDR: 0x1000\r\nWAVLENGTH: 256\r\n"
+                                                       "FREQUENCY: 8000\r\nENDFRAME\r\n");
+        scripted->settings.setValue("S2", wav);
+        menu->OpenROM(dir->filePath("A.bin"));
+        QCOMPARE(OpenWorkspaces().size(), 1);
+        frmZorpII* workspace = OpenWorkspaces().first();
+        const QSize content = workspace->size();
+        QVERIFY2(content.width() > 300 && content.height() > 150, qPrintable(QString("%1 x %2")
+                                                                              .arg(content.width())
+                                                                              .arg(content.height())));
+        // Nor does its own place, left smaller than its editor.
+        workspace->setGeometry(160, 140, 200, 60);
+        workspace->close();
+        QVERIFY(scripted->settings.group("Windows").contains("frmZorpII_WAV.ZORP"));
+        menu->OpenROM(dir->filePath("A.bin"));
+        QCOMPARE(OpenWorkspaces().size(), 1);
+        QCOMPARE(OpenWorkspaces().first()->size(), content);
     }
 
     void ownTemplateComesBeforeTheShippedOne()

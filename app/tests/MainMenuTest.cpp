@@ -231,16 +231,6 @@ private slots:
                                      << "The S3S file you selected is invalid.";
         QTest::newRow("empty S3S") << "Empty.s3s" << QByteArray() << "Invalid S3S file"
                                    << "The S3S file you selected is invalid.";
-        // An SMD file is identified, but cannot be edited in place.
-        const QByteArray plain = zorp::test::Sonic2Image();
-        const zorp::Bytes body = zorp::InterleaveSMD(zorp::Bytes(plain.begin(), plain.end()));
-        zorp::Bytes smd = zorp::MakeSmdHeader(body.size());
-        smd.insert(smd.end(), body.begin(), body.end());
-        QTest::newRow("SMD layout") << "Sonic2.smd" << QByteArray(reinterpret_cast<const char*>(smd.data()), smd.size())
-                                    << "Interleaved ROM"
-                                    << "Sonic the Hedgehog 2 is stored in the SMD layout.\nThe workspace edits plain "
-                                       "binary images in place and cannot write into this file.\nConvert it to a "
-                                       "plain .BIN with Convert, then open that.";
         QTest::newRow("S3S/C") << "Set.S3S" << compilation << "Cannot Edit S3S/C File"
                                << "Error: The file you have selected is an S3S/C file.\nS3S/C files cannot be edited.";
     }
@@ -261,6 +251,102 @@ private slots:
         QVERIFY(OpenWorkspaces().isEmpty());
     }
 
+    // An SMD file is identified, but cannot be edited in place: Convert and
+    // Open writes the plain image beside it and opens that, asking before it
+    // replaces a file; the SMD file itself never changes.
+    void interleavedRomIsConvertedAndOpened()
+    {
+        dir->write("S2.ZORP", MinimalTemplate("S2"));
+        const QByteArray plain = zorp::test::Sonic2Image();
+        const zorp::Bytes body = zorp::InterleaveSMD(zorp::Bytes(plain.begin(), plain.end()));
+        zorp::Bytes smd = zorp::MakeSmdHeader(body.size());
+        smd.insert(smd.end(), body.begin(), body.end());
+        const QByteArray smdBytes(reinterpret_cast<const char*>(smd.data()), smd.size());
+        const QString smdPath = dir->write("Sonic2.smd", smdBytes);
+        const QString binPath = dir->filePath("Sonic2.bin");
+        auto fileBytes = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QString text = "Sonic the Hedgehog 2 is stored in the SMD layout.\nThe workspace edits plain binary "
+                             "images in place and cannot write into this file.\nConvert it to a plain .BIN with "
+                             "Convert, then open that.\n\nConvert and Open writes the plain image beside it as\n" +
+                             binPath + "\nand opens that; this file stays as it is.";
+
+        scripted->messages.answer(Answer::Cancel); // only the message, nothing written
+        menu->OpenROM(smdPath);
+        expectMessage(0, "Interleaved ROM", text, Icon::Critical, Buttons::OkCancel);
+        QCOMPARE(scripted->messages.asked[0].okText, QString("Convert and Open"));
+        QVERIFY(!QFile::exists(binPath));
+        QVERIFY(OpenWorkspaces().isEmpty());
+
+        scripted->messages.answer(Answer::Ok);
+        menu->OpenROM(smdPath);
+        QCOMPARE(fileBytes(binPath), plain);
+        QCOMPARE(fileBytes(smdPath), smdBytes);
+        QCOMPARE(OpenWorkspaces().size(), 1);
+        QCOMPARE(OpenWorkspaces()[0]->ROMFile(), binPath);
+        zorp::test::DeleteWindowsExcept(menu.get());
+
+        // A file already there is replaced only when the user says so.
+        dir->write("Sonic2.bin", "mine");
+        scripted->messages.answer(Answer::Ok);
+        scripted->messages.answer(Answer::No);
+        menu->OpenROM(smdPath);
+        expectMessage(3, "Replace File", binPath + "\nalready exists. Replace it with the converted image?",
+                      Icon::Question, Buttons::YesNo);
+        QCOMPARE(fileBytes(binPath), QByteArray("mine"));
+        QVERIFY(OpenWorkspaces().isEmpty());
+        scripted->messages.answer(Answer::Ok);
+        scripted->messages.answer(Answer::Yes);
+        menu->OpenROM(smdPath);
+        QCOMPARE(fileBytes(binPath), plain);
+        QCOMPARE(OpenWorkspaces().size(), 1);
+        QCOMPARE(fileBytes(smdPath), smdBytes);
+    }
+
+    // A game the table knows but no template ships for: said before the dialog.
+    void gameWithoutTemplateIsExplainedFirst()
+    {
+        const QString sms = dir->write("Sonic.sms", zorp::test::MasterSystemImage());
+        scripted->messages.answer(Answer::Cancel);
+        menu->OpenROM(sms);
+        QCOMPARE(scripted->messages.asked.size(), 1);
+        expectMessage(0, "No Template",
+                      "No template ships for Sonic the Hedgehog (Master System), so ZORP-II has no editors for this "
+                      "game yet.\nIf you have a template of your own for it, choose it in the next window; it is "
+                      "used for this game from then on.",
+                      Icon::Information, Buttons::OkCancel);
+        QVERIFY(scripted->files.asked.isEmpty()); // Cancel: no dialog
+        scripted->messages.answer(Answer::Ok);
+        scripted->files.cancel();
+        menu->OpenROM(sms);
+        QCOMPARE(scripted->files.asked.size(), 1);
+        QCOMPARE(scripted->files.asked[0].title,
+                 QString("Select New ZORP-II Template File For Sonic the Hedgehog (Master System)"));
+        QVERIFY(OpenWorkspaces().isEmpty());
+    }
+
+    // With a user copy of S2.ZORP, the shipped S2.ZORP chosen in the dialog
+    // is the one that opens, now and next time.
+    void chosenShippedTemplateIsNotShadowedByTheUsersCopy()
+    {
+        const QString user = dir->useUserFolder();
+        const QString own = dir->write("user/S2.ZORP", MinimalTemplate("S2"));
+        const QString shipped = dir->write("S2.ZORP", MinimalTemplate("S2"));
+        scripted->settings.values["S2"] = "*ZORP*/gone.ZORP"; // a stored choice that no longer opens
+        const QString rom = dir->write("Sonic2.bin", zorp::test::Sonic2Image());
+        scripted->files.choose(shipped);
+        menu->OpenROM(rom);
+        QCOMPARE(scripted->settings.values.value("S2"), QString("*SHIPPED*/S2.ZORP"));
+        QCOMPARE(OpenWorkspaces().size(), 1);
+        QCOMPARE(OpenWorkspaces()[0]->TemplateFile(), shipped);
+        zorp::test::DeleteWindowsExcept(menu.get());
+        menu->OpenROM(rom);
+        QCOMPARE(OpenWorkspaces()[0]->TemplateFile(), shipped);
+        QCOMPARE(own, user + "/S2.ZORP");
+    }
+
     void unreadableRomIsReportedAsSuch()
     {
         scripted->messages.answer(Answer::Ok);
@@ -279,7 +365,10 @@ private slots:
 
         scripted->files.choose(romPath);
         scripted->files.cancel();
+        scripted->messages.answer(Answer::Ok); // no template ships: said first
         menu->findChild<QAction*>("ROM")->trigger();
+        QCOMPARE(scripted->messages.asked.size(), 1);
+        QCOMPARE(scripted->messages.asked[0].title, QString("No Template"));
         QCOMPARE(scripted->files.asked.size(), 2);
         const FileDialogRequest& dialog = scripted->files.asked[1];
         QCOMPARE(dialog.title, QString("Select New ZORP-II Template File For Sonic the Hedgehog 2"));
@@ -290,6 +379,7 @@ private slots:
 
         scripted->files.choose(romPath);
         scripted->files.choose(chosen);
+        scripted->messages.answer(Answer::Ok);
         menu->findChild<QAction*>("ROM")->trigger();
         QCOMPARE(scripted->settings.values.value("S2"), QString("*ZORP*/custom/My S2.ZORP"));
         QCOMPARE(OpenWorkspaces().size(), 1);
@@ -407,6 +497,7 @@ private slots:
         auto* about = menu->findChild<frmAbout*>();
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(), QString("Version 0.0.14"));
+        QVERIFY(about->findChild<QLabel*>("lblLicence")->text().contains("MIT licence"));
         QVERIFY(about->findChild<QLabel*>("lblOstrel")->text().contains(present ? "present" : "not found"));
         auto* codecAbout = about->findChild<QPushButton*>("cmdAboutOstrel");
         QCOMPARE(codecAbout->isEnabled(), present);

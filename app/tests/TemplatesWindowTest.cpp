@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(child<QPushButton>("cmdBrowse")->text(), QString("Browse..."));
         QCOMPARE(child<QPushButton>("cmdDefault")->text(), QString("Default"));
         QCOMPARE(child<QPushButton>("cmdCustomise")->text(), QString("Customise..."));
-        QCOMPARE(child<QLabel>("lblZORPPath")->text(), QString("(Use *ZORP* to indicate ZORP-II's program folder)"));
+        QVERIFY(child<QLabel>("lblZORPPath")->text().startsWith("Templates come from the data folders"));
         QCOMPARE(child<QPushButton>("cmdSave")->text(), QString("Save to Registry"));
         QCOMPARE(child<QPushButton>("cmdRestore")->text(), QString("Restore from Registry"));
         QCOMPARE(child<QPushButton>("cmdRestoreDefault")->text(), QString("Restore Defaults"));
@@ -99,6 +99,36 @@ private slots:
             if (!widget->objectName().isEmpty() && widget->objectName().startsWith(QLatin1String("qt_")) == false)
                 QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
         }
+    }
+
+    // Revisions that open templates of their own get a row each, showing the
+    // template that revision opens; the choice is stored under its name.
+    void revisionsWithTheirOwnTemplateHaveARowEach()
+    {
+        const QByteArray serial2 = "GM 00001051|REVISIONS: REV00=GM 00001051-00; REV01=GM 00001051-01; "
+                                   "REV02=GM 00001051-02";
+        dir->write("ROM_DEF.RDEF", "ZORP-II ROM DEFINITIONS FILE|t\r\nt|Sonic the Hedgehog 2|S2|" +
+                                       zorp::test::TitleField("TEST SONIC 2") + "|" + serial2 +
+                                       "\r\nt|Sonic the Hedgehog 3|S3|" + zorp::test::TitleField("TEST SONIC 3") +
+                                       "|GM MK-1079 |REVISIONS: REV00=GM MK-1079 -00\r\n");
+        dir->write("S2_REV00.ZORP", MinimalTemplate("S2"));
+        dir->write("S2_REV02.ZORP", MinimalTemplate("S2"));
+        openWindow();
+        auto* list = child<QListWidget>("lstGames");
+        QStringList rows;
+        for (int i = 0; i < list->count(); ++i)
+            rows << list->item(i)->text();
+        QCOMPARE(rows, (QStringList{"Sonic the Hedgehog 2 REV00", "Sonic the Hedgehog 2 REV01",
+                                    "Sonic the Hedgehog 2 REV02", "Sonic the Hedgehog 3"}));
+        QCOMPARE(window->templatePaths(), (QStringList{"*ZORP*/S2_REV00.ZORP", "*ZORP*/S2.ZORP",
+                                                       "*ZORP*/S2_REV02.ZORP", "*ZORP*/S3.ZORP"}));
+        select(2);
+        text()->setText("/elsewhere/Mine.ZORP");
+        scripted->messages.answer(Answer::Ok);
+        click("cmdSave");
+        QCOMPARE(scripted->settings.values, (QMap<QString, QString>{{"S2_REV02", "/elsewhere/Mine.ZORP"}}));
+        click("cmdDefault");
+        QCOMPARE(text()->text(), QString("*ZORP*/S2_REV02.ZORP"));
     }
 
     void emptyStoreShowsDefaultsAndSaveWritesNothing()

@@ -115,7 +115,8 @@ std::string CodecLibraryPath() { return JoinPath(Current().codecDir, kCodecLibra
 
 std::string ExpandProgramDir(const std::string& path)
 {
-    const std::string token = kProgramDirToken;
+    const bool shippedOnly = StartsWithNoCase(path, kShippedDirToken);
+    const std::string token = shippedOnly ? kShippedDirToken : kProgramDirToken;
     if (!StartsWithNoCase(path, token))
         return path;
     std::string rest = path.substr(token.size());
@@ -125,7 +126,7 @@ std::string ExpandProgramDir(const std::string& path)
             c = '/';
     }
     const Locations& at = Current();
-    if (!at.userDir.empty() && !rest.empty() && IsFile(at.userDir + rest))
+    if (!shippedOnly && !at.userDir.empty() && !rest.empty() && IsFile(at.userDir + rest))
         return at.userDir + rest;
     return at.dataDir + rest;
 }
@@ -133,9 +134,11 @@ std::string ExpandProgramDir(const std::string& path)
 std::string CollapseProgramDir(const std::string& path)
 {
     const Locations& at = Current();
-    for (const std::string* dir : {&at.dataDir, &at.userDir}) {
-        if (auto rest = RestInside(path, *dir))
-            return kProgramDirToken + *rest;
+    if (auto rest = RestInside(path, at.userDir))
+        return kProgramDirToken + *rest;
+    if (auto rest = RestInside(path, at.dataDir)) {
+        const bool shadowed = !at.userDir.empty() && !rest->empty() && IsFile(at.userDir + *rest);
+        return (shadowed ? kShippedDirToken : kProgramDirToken) + *rest;
     }
     return path;
 }

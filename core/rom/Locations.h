@@ -9,8 +9,12 @@
 
 namespace zorp {
 
-// The token that stands for the shipped templates folder in stored paths.
+// The token that stands for the templates folder in stored paths: the user's
+// copy of a file when there is one, else the shipped file.
 inline constexpr const char* kProgramDirToken = "*ZORP*";
+// The token that stands for the shipped file only, even where the user has a
+// copy of the same name: a shipped template chosen on purpose stays chosen.
+inline constexpr const char* kShippedDirToken = "*SHIPPED*";
 
 // File name of the codec library inside its folder.
 inline constexpr const char* kCodecLibraryFileName = "libostrel.so";
@@ -58,12 +62,14 @@ std::string UserFilePath(const std::string& fileName);
 std::string CodecLibraryPath();
 
 // "*ZORP*" (any case) at the start stands for the shipped templates folder;
-// the user's copy of the same file is used when it exists. A following '\'
-// (paths stored on other systems) is read as '/'. Other paths unchanged.
+// the user's copy of the same file is used when it exists. "*SHIPPED*" stands
+// for the shipped folder only. A following '\' (paths stored on other
+// systems) is read as '/'. Other paths unchanged.
 std::string ExpandProgramDir(const std::string& path);
 
-// A path inside the shipped templates folder or the user's folder becomes
-// "*ZORP*/..."; others unchanged.
+// A path inside the user's folder becomes "*ZORP*/..."; one inside the
+// shipped folder too, unless the user has a copy of that file, which
+// "*ZORP*" would open instead: then "*SHIPPED*/...". Others unchanged.
 std::string CollapseProgramDir(const std::string& path);
 
 } // namespace zorp

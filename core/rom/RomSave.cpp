@@ -5,6 +5,7 @@
 
 #include "rom/FreeSpace.h"
 #include "rom/PubFunctions.h"
+#include "rom/RomDefinitions.h"
 
 namespace zorp {
 
@@ -101,7 +102,8 @@ SaveResult SavePatches(const std::string& path, const std::vector<Patch>& patche
         result.error = "the data to write lies past the end of the file";
         return result;
     }
-    if (options.fixChecksum && !FixHeaderChecksum(*contents)) {
+    const bool fixChecksum = options.fixChecksum && RomKindOfPath(path) == RomKind::Genesis;
+    if (fixChecksum && !FixHeaderChecksum(*contents)) {
         result.error = "the file is too short to hold a cartridge header";
         return result;
     }
@@ -109,6 +111,7 @@ SaveResult SavePatches(const std::string& path, const std::vector<Patch>& patche
     if (!result.error.empty())
         return result;
     result.outcome = SaveOutcome::Written;
+    result.checksumFixed = fixChecksum;
     result.stamp = StampOf(*contents);
     result.checksum = HeaderChecksumOf(*contents);
     return result;

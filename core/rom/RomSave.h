@@ -43,6 +43,9 @@ bool FixHeaderChecksum(Bytes& image);
 
 struct SaveOptions {
     // Also store the checksum of the new contents at 0x18E, in the same write.
+    // Only Genesis images (by the file's extension) have it there: in Master
+    // System, Game Gear, Game Boy Advance and special stage files 0x18E is
+    // game data, so they keep every byte (SaveResult::checksumFixed false).
     bool fixChecksum = false;
     // Refuse (SaveOutcome::Changed) when the file no longer holds these bytes.
     std::optional<FileStamp> expected;
@@ -64,6 +67,7 @@ struct SaveResult {
     std::string error;   // Failed: why
     FileStamp stamp;     // Written: the new contents; Changed: what the file holds now
     HeaderChecksum checksum; // Written: of the new contents
+    bool checksumFixed = false; // Written: the checksum was stored as asked
     bool ok() const { return outcome == SaveOutcome::Written; }
 };
 

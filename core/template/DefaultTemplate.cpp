@@ -13,4 +13,10 @@ std::string DefaultTemplateName(const RomIdentification& identity,
     return identity.gameId + ".ZORP";
 }
 
+std::string TemplateKey(const RomIdentification& identity, const std::function<bool(const std::string&)>& shipped)
+{
+    const std::string name = DefaultTemplateName(identity, shipped);
+    return name.substr(0, name.size() - 5);
+}
+
 } // namespace zorp

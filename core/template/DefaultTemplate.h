@@ -15,4 +15,9 @@ namespace zorp {
 std::string DefaultTemplateName(const RomIdentification& identity,
                                 const std::function<bool(const std::string&)>& shipped);
 
+// The default template's name without ".ZORP" ("S2_REV00"): the key under
+// which the chosen template of that game (and revision) is stored, so each
+// revision with a template of its own keeps its own choice.
+std::string TemplateKey(const RomIdentification& identity, const std::function<bool(const std::string&)>& shipped);
+
 } // namespace zorp

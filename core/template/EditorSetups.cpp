@@ -1,5 +1,7 @@
 #include "template/EditorSetups.h"
 
+#include <algorithm>
+
 namespace zorp {
 
 namespace {
@@ -44,6 +46,25 @@ std::string EditorTag(const S3SFileSetup&) { return "N|0"; }
 std::string FrameTag(const WavSetup& setup)
 {
     return Join({Dec(setup.startAddress), Dec(setup.length), Dec(setup.frequency)});
+}
+
+std::string FrameTag(const S1StagesSetup& setup)
+{
+    return Join({Dec(setup.pointerTable), Dec(setup.startTable), Dec(setup.stages)});
+}
+
+std::vector<ByteRange> RelocationSetup::FreeRanges(uint64_t imageSize) const
+{
+    std::vector<ByteRange> ranges;
+    for (const FreeRangeSetup& r : freeRanges) {
+        if (r.first < 0 || static_cast<uint64_t>(r.first) >= imageSize)
+            continue;
+        const uint64_t first = static_cast<uint64_t>(r.first);
+        const uint64_t end = r.toEnd ? imageSize : std::min<uint64_t>(static_cast<uint64_t>(r.last) + 1, imageSize);
+        if (end > first)
+            ranges.push_back({first, end - first});
+    }
+    return ranges;
 }
 
 std::string WavSpecsLabel(int32_t frequency, int32_t length)

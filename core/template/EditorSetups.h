@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "codec/CodecCalls.h"
+#include "rom/FreeSpace.h"
+
 namespace zorp {
 
 // LEVELSELECT: names at consecutive positions; name k+1 starts after name k's
@@ -83,6 +86,36 @@ struct WavSetup {
     int32_t frequency = 16000; // already defaulted: never 0
 };
 
+// The keys every block of compressed data that can move shares (see
+// RelocationKeys.h and docs/templates.md): its compression, the ranges the
+// save may move streams into (first and last byte; toEnd: from first to the
+// end of the image, so the part a grown image added is used again) and the
+// filler byte those ranges hold.
+struct FreeRangeSetup {
+    int64_t first = 0;
+    int64_t last = 0;
+    bool toEnd = false;
+    friend bool operator==(const FreeRangeSetup&, const FreeRangeSetup&) = default;
+};
+
+struct RelocationSetup {
+    CompressionFormat format = CompressionFormat::Enigma;
+    std::vector<FreeRangeSetup> freeRanges;
+    uint8_t filler = 0xFF;
+    // The free ranges as byte ranges of an image of imageSize bytes (parts
+    // past its end dropped).
+    std::vector<ByteRange> FreeRanges(uint64_t imageSize) const;
+};
+
+// S1STAGES: Sonic 1 special stages, one compressed layout per stage found
+// through a table of 32-bit pointers, and a table of start positions.
+struct S1StagesSetup {
+    int32_t pointerTable = 0;    // POINTERS: 4 bytes per stage
+    int32_t startTable = -1;     // STARTPOS: 4 bytes per stage (X, Y); -1: not edited
+    int32_t stages = 6;          // STAGES
+    RelocationSetup relocation;
+};
+
 // A compressed stream that the game finds through one absolute address.
 struct RelocatableStream {
     int32_t offset = 0;  // where it lies in an unchanged image
@@ -93,17 +126,19 @@ struct RelocatableStream {
 
 // S2SPECIALSTAGES: Sonic 2's seven half-pipe stages.
 struct S2SpecialStageSetup {
-    RelocatableStream layouts; // Nemesis
-    RelocatableStream objects; // Kosinski
-    int32_t teamRings = 0;     // 28-byte ring requirement tables
+    RelocatableStream layouts;  // Nemesis
+    RelocatableStream objects;  // Kosinski
+    int32_t teamRings = 0;      // 28-byte ring requirement tables
     int32_t aloneRings = 0;
+    RelocationSetup relocation; // FREESPACE, FILLER (its format is not used)
 };
 
 // S2LEVELSELECT: Sonic 2's level select screen.
 struct S2LevelSelectSetup {
-    RelocatableStream map; // Enigma, 40 x 28 cells
-    int32_t marks = 0;     // highlight table, 22 x 4 bytes
-    int32_t order = 0;     // order table, 22 words
+    RelocatableStream map;      // Enigma, 40 x 28 cells
+    int32_t marks = 0;          // highlight table, 22 x 4 bytes
+    int32_t order = 0;          // order table, 22 words
+    RelocationSetup relocation; // FREESPACE, FILLER (its format is not used)
 };
 
 // Frame tags ("Tags after LoadFrames").
@@ -116,6 +151,7 @@ std::string EditorTag(const S3SSetup& setup);        // Y or N|compLength
 std::string FrameTag(const S3SFileSetup& setup);     // S3S
 std::string EditorTag(const S3SFileSetup& setup);    // N|0
 std::string FrameTag(const WavSetup& setup);         // start|length|frequency
+std::string FrameTag(const S1StagesSetup& setup);    // pointers|starts|stages
 
 // The WAV importer's requirements label.
 std::string WavSpecsLabel(int32_t frequency, int32_t length);

@@ -10,6 +10,13 @@ namespace {
 
 Message CannotReadMessage(const std::string& path)
 {
+    // A file past the read cap can be read; it is simply no cartridge image.
+    if (auto size = FileSize(path); size && *size > kMaxRomFileSize)
+        return Message{MessageIcon::Critical,
+                       "Cannot Open ROM",
+                       {"The file is larger than " + std::to_string(kMaxRomFileSize >> 20) +
+                            " MB, too large to be a cartridge image:",
+                        path}};
     return Message{MessageIcon::Critical, "Cannot Open ROM", {"The ROM file could not be read:", path}};
 }
 
@@ -57,9 +64,11 @@ OpenedGame OpenGame(const RomDefinitions& table, const std::string& path)
         return game;
     }
     game.identity = IdentifyRomImage(table, game.kind, game.image);
-    if (game.identity.gameId != kGameIdUnknown)
-        game.defaultTemplate = AppFilePath(DefaultTemplateName(
-            game.identity, [](const std::string& name) { return FileSize(AppFilePath(name)).has_value(); }));
+    if (game.identity.gameId != kGameIdUnknown) {
+        const auto shipped = [](const std::string& name) { return FileSize(AppFilePath(name)).has_value(); };
+        game.templateKey = TemplateKey(game.identity, shipped);
+        game.defaultTemplate = AppFilePath(game.templateKey + ".ZORP");
+    }
     return game;
 }
 

@@ -23,6 +23,9 @@ struct OpenedGame {
     // of the revision's own template when one exists ("S2_REV00.ZORP").
     // Empty for an unrecognised game.
     std::string defaultTemplate;
+    // Its name without ".ZORP": the settings key of the game's (and
+    // revision's) chosen template. Empty for an unrecognised game.
+    std::string templateKey;
     // The file could not be read or is of a kind the program does not open.
     std::optional<Message> error;
     bool ok() const { return !error.has_value(); }

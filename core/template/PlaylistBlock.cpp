@@ -7,9 +7,10 @@
 //   caption or whose offset is not a number: refused at that line.
 // - At the end: a missing STARTADDR, MINSONG, MAXSONG, ADDVALTOROM or
 //   PLAYLISTSIZE; MINSONG > MAXSONG; ADDVALTOROM + song outside 0..255 for
-//   some song of the range; a slot offset outside 0..PLAYLISTSIZE-1; a
-//   PLAYLISTS count larger than the number of SONG lines (an unfilled slot
-//   would be a second row at offset 0 whose byte could undo the real one's).
+//   some song of the range; a slot offset outside 0..PLAYLISTSIZE-1.
+// - A PLAYLISTS count larger than the number of SONG lines: the unfilled
+//   slots are left out with one warning (each would be a second row at
+//   offset 0 whose byte could undo the real one's); the filled ones stay.
 // - A SONG before PLAYLISTS or beyond the last slot has no effect, as the
 //   language says.
 #include <limits>
@@ -17,6 +18,7 @@
 #include "template/Conv0x.h"
 #include "template/TemplateBlocks.h"
 #include "template/TemplateLimits.h"
+#include "template/TemplateMessages.h"
 
 namespace zorp {
 
@@ -96,10 +98,16 @@ std::optional<TemplateAction> ReadPlaylistBlock(BlockReader& reader, TemplateSet
     if (lowestByte < 0 || highestByte > 255)
         return reader.RefuseBlock("ADDVALTOROM plus a song number between MINSONG and MAXSONG must lie between 0 "
                                   "and 255.");
+    // SONG lines fill the slots in order, so the unfilled ones are the last.
+    size_t filled = 0;
+    while (filled < state.slotLines.size() && state.slotLines[filled])
+        ++filled;
+    if (filled < state.songSlots.size()) {
+        reader.Warn(UnfilledSlotsMessage(reader.CommandLine(), reader.CommandText(), state.songSlots.size(), filled));
+        state.songSlots.resize(filled);
+        state.slotLines.resize(filled);
+    }
     for (size_t i = 0; i < state.songSlots.size(); ++i) {
-        if (!state.slotLines[i])
-            return reader.RefuseBlock("PLAYLISTS announces " + std::to_string(state.songSlots.size()) +
-                                      " slots, but only " + std::to_string(i) + " SONG lines fill them.");
         int32_t offset = state.songSlots[i].offset;
         if (offset < 0 || offset >= *state.blockSize) {
             std::string where = "line " + std::to_string(state.slotLines[i]);

@@ -19,10 +19,14 @@
 //   ORDER: 0x9454              order table, 22 words
 //   ENDFRAME
 //
-// Every key is required: a block without one is refused at its end, one
-// with a negative offset or room, or an offset past the 4 MiB cartridge
+// and the relocation keys FREESPACE and FILLER (RelocationKeys.h); the
+// streams' formats are the game's own (FORMAT is refused).
+//
+// Every other key is required: a block without one is refused at its end,
+// one with a negative offset or room, or an offset past the 4 MiB cartridge
 // space, at that line.
 #include "template/Conv0x.h"
+#include "template/RelocationKeys.h"
 #include "template/TemplateBlocks.h"
 #include "template/TemplateLimits.h"
 
@@ -60,6 +64,18 @@ std::string TakeStream(const BlockLine& line, std::optional<int32_t>& offset, st
     return {};
 }
 
+// The shared relocation keys; "" or the refusal.
+std::string TakeRelocation(const BlockLine& line, RelocationSetup& relocation, bool& taken)
+{
+    taken = false;
+    if (line.key == "FORMAT")
+        return "The formats of these streams are the game's own; FORMAT cannot change them.";
+    std::string error;
+    const KeyUse use = TakeRelocationKey(line, relocation, error);
+    taken = use != KeyUse::NotMine;
+    return use == KeyUse::Refused ? error : std::string();
+}
+
 struct StreamKeys {
     std::optional<int32_t> pointer;
     std::optional<int32_t> offset;
@@ -76,10 +92,13 @@ std::optional<TemplateAction> ReadS2SpecialStagesBlock(BlockReader& reader, Temp
     StreamKeys objects;
     std::optional<int32_t> team;
     std::optional<int32_t> alone;
+    RelocationSetup relocation;
     BlockLine line;
     while (reader.Next(line)) {
-        std::string error;
-        if (line.key == "LAYOUTPOINTER")
+        bool taken = false;
+        std::string error = TakeRelocation(line, relocation, taken);
+        if (taken || !error.empty()) {
+        } else if (line.key == "LAYOUTPOINTER")
             error = TakeOffset(line, 0, layouts.pointer);
         else if (line.key == "LAYOUTS")
             error = TakeStream(line, layouts.offset, layouts.room);
@@ -102,6 +121,7 @@ std::optional<TemplateAction> ReadS2SpecialStagesBlock(BlockReader& reader, Temp
     setup.objects = objects.Setup();
     setup.teamRings = *team;
     setup.aloneRings = *alone;
+    setup.relocation = relocation;
     return setup;
 }
 
@@ -110,10 +130,13 @@ std::optional<TemplateAction> ReadS2LevelSelectBlock(BlockReader& reader, Templa
     StreamKeys map;
     std::optional<int32_t> marks;
     std::optional<int32_t> order;
+    RelocationSetup relocation;
     BlockLine line;
     while (reader.Next(line)) {
-        std::string error;
-        if (line.key == "POINTER")
+        bool taken = false;
+        std::string error = TakeRelocation(line, relocation, taken);
+        if (taken || !error.empty()) {
+        } else if (line.key == "POINTER")
             error = TakeOffset(line, 0, map.pointer);
         else if (line.key == "MAP")
             error = TakeStream(line, map.offset, map.room);
@@ -130,6 +153,7 @@ std::optional<TemplateAction> ReadS2LevelSelectBlock(BlockReader& reader, Templa
     setup.map = map.Setup();
     setup.marks = *marks;
     setup.order = *order;
+    setup.relocation = relocation;
     return setup;
 }
 

@@ -19,8 +19,11 @@ void Take(S2Save& save, StreamSave stream, const std::string& what)
 
 } // namespace
 
-void DeclareS2SpecialStages(const S2SpecialStageLoad& load, FreeSpaceAllocator& allocator)
+void DeclareS2SpecialStages(const S2SpecialStageSetup& setup, const S2SpecialStageLoad& load,
+                            FreeSpaceAllocator& allocator)
 {
+    for (const ByteRange& range : setup.relocation.FreeRanges(allocator.OriginalSize()))
+        allocator.AddFreeRange(range);
     allocator.Occupy(Occupied(load.layoutStream));
     allocator.Occupy(Occupied(load.objectStream));
 }
@@ -53,8 +56,11 @@ S2Save PlanS2SpecialStagesSave(const S2SpecialStageSetup& setup, const S2Special
     return save;
 }
 
-void DeclareS2LevelSelect(const S2LevelSelectLoad& load, FreeSpaceAllocator& allocator)
+void DeclareS2LevelSelect(const S2LevelSelectSetup& setup, const S2LevelSelectLoad& load,
+                          FreeSpaceAllocator& allocator)
 {
+    for (const ByteRange& range : setup.relocation.FreeRanges(allocator.OriginalSize()))
+        allocator.AddFreeRange(range);
     allocator.Occupy(Occupied(load.mapStream));
 }
 

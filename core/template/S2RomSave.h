@@ -17,13 +17,16 @@ struct S2Save {
     std::optional<Message> error;
 };
 
-void DeclareS2SpecialStages(const S2SpecialStageLoad& load, FreeSpaceAllocator& allocator);
+// Declares the free ranges the block names and the streams as they lie now.
+void DeclareS2SpecialStages(const S2SpecialStageSetup& setup, const S2SpecialStageLoad& load,
+                            FreeSpaceAllocator& allocator);
 S2Save PlanS2SpecialStagesSave(const S2SpecialStageSetup& setup, const S2SpecialStageLoad& load,
                                const Bytes& layouts, const Bytes& objects, const S2RingTable& team,
                                const S2RingTable& alone, const CodecCalls& codec, FreeSpaceAllocator& allocator,
                                bool mayGrow);
 
-void DeclareS2LevelSelect(const S2LevelSelectLoad& load, FreeSpaceAllocator& allocator);
+void DeclareS2LevelSelect(const S2LevelSelectSetup& setup, const S2LevelSelectLoad& load,
+                          FreeSpaceAllocator& allocator);
 S2Save PlanS2LevelSelectSave(const S2LevelSelectSetup& setup, const S2LevelSelectLoad& load,
                              const S2LevelSelect& edited, const CodecCalls& codec, FreeSpaceAllocator& allocator,
                              bool mayGrow);

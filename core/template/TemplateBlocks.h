@@ -6,6 +6,7 @@
 // nothing.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "template/TemplateLines.h"
 #include "template/TemplateReader.h"
@@ -34,6 +35,12 @@ public:
     // The block is refused as a whole (a key is missing): the message names
     // the command line.
     Message RefuseBlock(const std::string& reason);
+    // A warning about a block that is still used; the reader shows it before
+    // the block's action.
+    void Warn(Message message) { warnings_.push_back(std::move(message)); }
+    std::vector<Message>& Warnings() { return warnings_; }
+    int CommandLine() const { return commandLine_; }
+    const std::string& CommandText() const { return commandText_; }
 
 private:
     TemplateLines& lines_;
@@ -42,6 +49,7 @@ private:
     std::string commandText_;
     bool ended_ = false;
     bool endOfFile_ = false;
+    std::vector<Message> warnings_;
 };
 
 std::optional<TemplateAction> ReadLevelSelectBlock(BlockReader& reader, TemplateSettings& settings);
@@ -52,6 +60,7 @@ std::optional<TemplateAction> ReadWavImporterBlock(BlockReader& reader, Template
 std::optional<TemplateAction> ReadMsgBoxBlock(BlockReader& reader, TemplateSettings& settings);
 std::optional<TemplateAction> ReadS2SpecialStagesBlock(BlockReader& reader, TemplateSettings& settings);
 std::optional<TemplateAction> ReadS2LevelSelectBlock(BlockReader& reader, TemplateSettings& settings);
+std::optional<TemplateAction> ReadS1StagesBlock(BlockReader& reader, TemplateSettings& settings);
 // FITS: fills fit; the refusal message when a line cannot be used.
 std::optional<Message> ReadFitsBlock(BlockReader& reader, TemplateFit& fit);
 

@@ -80,6 +80,17 @@ Message BlockRefusedMessage(const std::string& command, int lineNumber, const st
              "The " + EditorOfCommand(command) + " has been disabled."}};
 }
 
+Message UnfilledSlotsMessage(int commandLine, const std::string& commandText, size_t announced, size_t filled)
+{
+    return {MessageIcon::Exclamation,
+            "Playlist Slots Left Out",
+            {"The PLAYLIST block of the template file announces " + std::to_string(announced) +
+                 " slots, but only " + std::to_string(filled) + " SONG lines fill them.",
+             "Line " + std::to_string(commandLine) + ": " + commandText, "",
+             "The " + std::to_string(announced - filled) +
+                 " unfilled slots are left out; the filled ones can be edited as usual."}};
+}
+
 Message CheckInvalidTemplateMessage()
 {
     return {MessageIcon::Critical, "Invalid Template", {"The selected file is not an ZORP-II template."}};

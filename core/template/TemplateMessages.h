@@ -21,6 +21,9 @@ Message TemplateUnreadableMessage(const std::string& path);  // "Invalid Templat
 // command line itself when a key is missing), reason one sentence.
 Message BlockRefusedMessage(const std::string& command, int lineNumber, const std::string& lineText,
                             const std::string& reason);
+// A PLAYLIST block with fewer SONG lines than PLAYLISTS announces: the
+// unfilled slots are left out (a warning; the block is still used).
+Message UnfilledSlotsMessage(int commandLine, const std::string& commandText, size_t announced, size_t filled);
 
 // The template check of the default-templates window ("Browse...").
 Message CheckInvalidTemplateMessage();  // "Invalid Template"

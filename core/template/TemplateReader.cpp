@@ -113,12 +113,16 @@ TemplateResult ReadTemplate(std::string_view bytes, const TemplateReadOptions& o
             action = ReadS2SpecialStagesBlock(block, settings);
         else if (word == "S2LEVELSELECT")
             action = ReadS2LevelSelectBlock(block, settings);
+        else if (word == "S1STAGES")
+            action = ReadS1StagesBlock(block, settings);
         else if (word == "FITS") {
             if (auto refusal = ReadFitsBlock(block, result.fit))
                 action = std::move(*refusal);
         }
         else
             action = InvalidCommandMessage(text);
+        for (Message& warning : block.Warnings())
+            result.actions.push_back(std::move(warning));
         if (action)
             result.actions.push_back(std::move(*action));
     }

@@ -24,8 +24,8 @@ std::string RefusalStatus(TemplateRefusal refusal);
 // One step of the template: set up an editor, or show a message (a MSGBOX
 // box, an invalid command, a refused block, a refusal of the whole template).
 using TemplateAction =
-    std::variant<LevelSelectSetup, PaletteSetup, PlaylistSetup, S3SSetup, S3SFileSetup, WavSetup, Message,
-                 S2SpecialStageSetup, S2LevelSelectSetup>;
+    std::variant<LevelSelectSetup, PaletteSetup, PlaylistSetup, S3SSetup, S3SFileSetup, WavSetup, S1StagesSetup,
+                 Message, S2SpecialStageSetup, S2LevelSelectSetup>;
 
 struct TemplateResult {
     bool hasHeader = false;

@@ -63,10 +63,14 @@ std::string ProgramVersionDigits()
 
 bool TemplateNeedsLaterVersion(const std::string& versionText)
 {
+    return TemplateNeedsLaterVersion(versionText, ProgramVersionDigits());
+}
+
+bool TemplateNeedsLaterVersion(const std::string& versionText, const std::string& program)
+{
     auto digits = VersionNumberDigits(versionText);
     if (!digits)
         return false;
-    const std::string program = ProgramVersionDigits();
     if (digits->size() != program.size())
         return digits->size() > program.size();
     return *digits > program;

@@ -22,5 +22,8 @@ std::string ProgramVersionDigits();
 // True when the version text names a later version than the program's. A text
 // without three numeric parts is not checked (false).
 bool TemplateNeedsLaterVersion(const std::string& versionText);
+// The same against another program's number (VersionNumberDigits of its
+// version): what an older build makes of a template.
+bool TemplateNeedsLaterVersion(const std::string& versionText, const std::string& programDigits);
 
 } // namespace zorp

@@ -2,7 +2,13 @@
 // written to a ROM file in a temporary folder, questions and messages come
 // from scripted stand-ins.
 #include <QAccessible>
+#include <QBuffer>
+#include <QClipboard>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,7 +23,10 @@
 #include <QUndoStack>
 
 #include "palette/PalEdit.h"
+#include "palette/PaletteFile.h"
+#include "palette/PalettePng.h"
 #include "palette/PaletteSwatch.h"
+#include "palette/frmPaletteImport.h"
 #include "platform/testing/ScriptedPlatform.h"
 
 using namespace zorp::ui;
@@ -78,6 +87,33 @@ private:
     PaletteSwatch* swatch(int i) const { return editor_->findChild<PaletteSwatch*>(QString("optPal_%1").arg(i)); }
     QList<int> sliders() const { return {slider(0)->value(), slider(1)->value(), slider(2)->value()}; }
     QStringList labels() const { return {label(0)->text(), label(1)->text(), label(2)->text()}; }
+    QSpinBox* spin(int channel) const { return editor_->findChild<QSpinBox*>(QString("spnColor_%1").arg(channel)); }
+    QPushButton* button(const char* name) const { return editor_->findChild<QPushButton*>(name); }
+    QColor colorOf(int i) const { return swatch(i)->color(); }
+    // A 48-colour palette of distinct grid colours at 0, shown.
+    void showZone()
+    {
+        QByteArray words;
+        for (int i = 0; i < 48; ++i)
+            words += Words({Genesis((i % 8) * 2, ((i / 8) % 8) * 2, ((i * 3) % 8) * 2)});
+        makeRom({{0, words}});
+        setUp({"Zone"}, {0}, {48});
+    }
+    QList<QColor> colors(int from, int count) const
+    {
+        QList<QColor> out;
+        for (int i = from; i < from + count; ++i)
+            out << colorOf(i);
+        return out;
+    }
+    QString writeText(const QString& name, const QByteArray& text)
+    {
+        QFile file(dir_.filePath(name));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return {};
+        file.write(text);
+        return file.fileName();
+    }
 
     // A ROM file of 256 bytes of 0x11 with the given bytes put at offsets.
     void makeRom(const QList<QPair<int, QByteArray>>& parts, int size = 256)
@@ -558,19 +594,320 @@ private slots:
         }
     }
 
+    // Import: the dialog's choice (line, count) lands as one undo step, and
+    // the dialog says what the snapping changes before anything changes.
+    void importPutsTheChosenColoursInOneUndoStep()
+    {
+        showZone();
+        const QList<QColor> before = colors(0, 48);
+        const QString file = writeText("in.gpl", "GIMP Palette\n255 255 255\n0 64 0\n10 10 10\n1 2 3\n4 5 6\n");
+        clickSwatch(20); // line 1 is preselected
+        QString snapping;
+        int offeredLine = -2;
+        editor_->setImportDialogRunner([&](frmPaletteImport& dialog) {
+            offeredLine = dialog.line();
+            dialog.setCount(3);
+            snapping = dialog.findChild<QLabel*>("lblSnapping")->text();
+            return true;
+        });
+        QSignalSpy modified(editor_.get(), &PalEdit::PaletteModifiedChanged);
+        QVERIFY(editor_->ImportPaletteFile(file));
+        QCOMPARE(offeredLine, 1);
+        QVERIFY2(snapping.startsWith("2 of the 3 colours taken change to fit the Genesis colour grid"),
+                 qPrintable(snapping));
+        QList<QColor> want = before;
+        want[16] = QColor(224, 224, 224);
+        want[17] = QColor(0, 64, 0);
+        want[18] = QColor(0, 0, 0);
+        QCOMPARE(colors(0, 48), want);
+        QVERIFY(editor_->PaletteModified());
+        QCOMPARE(modified.count(), 1);
+        QCOMPARE(editor_->undoStack()->count(), 1);
+        QCOMPARE(editor_->undoStack()->undoText(), QString("Import Palette"));
+        editor_->undoStack()->undo();
+        QCOMPARE(colors(0, 48), before);
+        QVERIFY(!editor_->PaletteModified());
+        editor_->undoStack()->redo();
+        QCOMPARE(colors(0, 48), want);
+        // Saved, the words are in the file.
+        QVERIFY(editor_->SavePalette());
+        QCOMPARE(romBytes(32, 6), Words({0x0EEE, 0x0040, 0x0000}));
+
+        // Cancel changes nothing.
+        editor_->setImportDialogRunner([](frmPaletteImport&) { return false; });
+        QVERIFY(!editor_->ImportPaletteFile(file));
+        QCOMPARE(editor_->undoStack()->count(), 1);
+    }
+
+    void importDialogOffersEveryLineAndBoundsTheCount()
+    {
+        std::vector<zorp::ScreenColor> palette(40, zorp::ScreenColor{32, 32, 32});
+        std::vector<zorp::ScreenColor> file(20, zorp::ScreenColor{255, 0, 0});
+        frmPaletteImport dialog("f.pal (JASC-PAL)", file, palette, zorp::PaletteFormat::Genesis, -1);
+        auto* target = dialog.findChild<QComboBox*>("cboTarget");
+        auto* count = dialog.findChild<QSpinBox*>("spnCount");
+        QCOMPARE(target->count(), 4); // whole, lines 0 to 2
+        QCOMPARE(target->itemText(3), QString("Line 2 (colours 32 to 39)"));
+        QCOMPARE(count->maximum(), 20);
+        dialog.setLine(2);
+        QCOMPARE(count->maximum(), 8); // the short last line
+        QCOMPARE(count->value(), 8);
+        QCOMPARE(dialog.result().start, 32);
+        QCOMPARE(dialog.result().snapped, 8);
+        QVERIFY(dialog.findChild<QLabel*>("lblSnapping")->text().startsWith("8 of the 8 colours"));
+        dialog.setCount(5);
+        QCOMPARE(dialog.result().placed, 5);
+        for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+            if (widget->objectName().isEmpty() || widget->objectName().startsWith("qt_"))
+                continue;
+            QVERIFY2(!QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).isEmpty(),
+                     qPrintable(widget->objectName()));
+        }
+    }
+
+    void badPaletteFilesChangeNothing()
+    {
+        showZone();
+        const QList<QColor> before = colors(0, 48);
+        QImage grey(5, 3, QImage::Format_RGB32); // no palette, no strip
+        grey.fill(Qt::gray);
+        grey.setPixel(0, 0, qRgb(1, 2, 3));
+        QVERIFY(grey.save(dir_.filePath("photo.png")));
+        const QStringList files = {writeText("empty.pal", ""), writeText("bad.gpl", "GIMP Palette\n1 2\n"),
+                                   dir_.filePath("photo.png"), writeText("cut.png", "\x89PNG\r\n\x1a\n"),
+                                   dir_.filePath("none.bin")};
+        const QStringList reasons = {"The file is empty", "Line 2 is not a colour", "has no palette",
+                                     "cut off or damaged", "does not exist"};
+        bool asked = false;
+        editor_->setImportDialogRunner([&](frmPaletteImport&) { return asked = true; });
+        for (int i = 0; i < files.size(); ++i) {
+            scripted_.messages.answer(Answer::Ok);
+            QVERIFY(!editor_->ImportPaletteFile(files[i]));
+            const MessageRequest& box = scripted_.messages.asked.back();
+            QCOMPARE(box.title, QString("Palette Not Imported"));
+            QCOMPARE(box.icon, Icon::Critical);
+            QVERIFY2(box.text.contains(reasons[i]), qPrintable(box.text));
+            QVERIFY(box.text.endsWith("The palette was not changed."));
+        }
+        QVERIFY(!asked);
+        QCOMPARE(colors(0, 48), before);
+        QCOMPARE(editor_->undoStack()->count(), 0);
+        QVERIFY(!editor_->PaletteModified());
+    }
+
+    // Every format reads back what the editor writes, through the file dialogs.
+    void exportAndImportRoundTripInEveryFormat()
+    {
+        showZone();
+        const QList<QColor> zone = colors(0, 48);
+        const QStringList names = {"zone.bin", "zone.pal", "zone.gpl", "zone.png"};
+        editor_->setImportDialogRunner([](frmPaletteImport& dialog) {
+            dialog.setLine(-1);
+            return true;
+        });
+        for (int i = 0; i < names.size(); ++i) {
+            // No extension typed: the chosen filter's is added.
+            scripted_.files.choose(dir_.filePath("zone"), i + 1);
+            QFile::remove(dir_.filePath(names[i]));
+            QVERIFY(editor_->ExportPalette());
+            QCOMPARE(scripted_.files.asked.back().mode, FileDialogRequest::Mode::Save);
+            QVERIFY(scripted_.files.asked.back().confirmOverwrite);
+            QVERIFY2(QFile::exists(dir_.filePath(names[i])), qPrintable(names[i]));
+            editor_->undoStack()->clear();
+            for (int c = 0; c < 48; ++c)
+                editor_->findChild<PaletteSwatch*>(QString("optPal_%1").arg(c))->setColor(Qt::black);
+            scripted_.files.choose(dir_.filePath(names[i]));
+            QVERIFY(editor_->ImportPalette());
+            QCOMPARE(colors(0, 48), zone);
+        }
+        const std::optional<zorp::Bytes> words = zorp::ReadFileBytes(ToBytes(dir_.filePath("zone.bin")));
+        QVERIFY(words);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(words->data()), 96), romBytes(0, 96));
+    }
+
+    void pngPalettesAndSwatchStrips()
+    {
+        const std::vector<zorp::ScreenColor> colors = {{224, 0, 0}, {0, 96, 224}, {32, 32, 32}};
+        const std::vector<uint8_t> png = WritePalettePng(colors);
+        QImage strip;
+        QVERIFY(strip.loadFromData(png.data(), static_cast<int>(png.size()), "PNG"));
+        QCOMPARE(strip.format(), QImage::Format_Indexed8);
+        QCOMPARE(strip.size(), QSize(48, 16));
+        QCOMPARE(ReadPalettePng(png).colors, colors);
+        // A true-colour strip from another tool, across and down.
+        for (const QSize size : {QSize(30, 10), QSize(10, 30)}) {
+            QImage image(size, QImage::Format_RGB32);
+            for (int k = 0; k < 3; ++k) {
+                const QRect square = size.width() > size.height() ? QRect(10 * k, 0, 10, 10) : QRect(0, 10 * k, 10, 10);
+                for (int y = square.top(); y <= square.bottom(); ++y)
+                    for (int x = square.left(); x <= square.right(); ++x)
+                        image.setPixel(x, y, qRgb(colors[k].r, colors[k].g, colors[k].b));
+            }
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QVERIFY(image.save(&buffer, "PNG"));
+            const zorp::PaletteFileRead read = ReadPalettePng({bytes.begin(), bytes.end()});
+            QVERIFY2(read.ok(), read.error.c_str());
+            QCOMPARE(read.colors, colors);
+        }
+        // A damaged palette chunk is refused, not read.
+        std::vector<uint8_t> damaged = png;
+        const auto plte = std::search(damaged.begin(), damaged.end(), "PLTE", "PLTE" + 4);
+        QVERIFY(plte != damaged.end());
+        plte[5] ^= 0xFF;
+        QVERIFY(ReadPalettePng(damaged).error.find("PLTE chunk of the PNG image is damaged") != std::string::npos);
+        // Past 256 colours the strip is true colour and still reads back.
+        const std::vector<zorp::ScreenColor> many(300, zorp::ScreenColor{8, 16, 24});
+        QCOMPARE(ReadPalettePng(WritePalettePng(many)).colors, many);
+    }
+
+    void copyAndPasteALine()
+    {
+        showZone();
+        const QList<QColor> before = colors(0, 48);
+        clickSwatch(5);
+        editor_->CopyLine();
+        QVERIFY(QGuiApplication::clipboard()->text().startsWith("JASC-PAL\r\n0100\r\n16\r\n"));
+        clickSwatch(40);
+        QVERIFY(editor_->PasteLine());
+        QList<QColor> want = before;
+        for (int i = 0; i < 16; ++i)
+            want[32 + i] = before[i];
+        QCOMPARE(colors(0, 48), want);
+        QCOMPARE(editor_->undoStack()->undoText(), QString("Paste Line"));
+        editor_->undoStack()->undo();
+        QCOMPARE(colors(0, 48), before);
+
+        QGuiApplication::clipboard()->setText("not a palette");
+        scripted_.messages.answer(Answer::Ok);
+        QVERIFY(!editor_->PasteLine());
+        QCOMPARE(scripted_.messages.asked.back().title, QString("Cannot Paste Line"));
+        QCOMPARE(colors(0, 48), before);
+    }
+
+    // Keyboard: arrows move between swatches (Up and Down by a row), the
+    // selected swatch is the grid's one tab stop, and levels can be typed.
+    void arrowKeysAndTypedLevels()
+    {
+        showZone();
+        editor_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor_.get()));
+        clickSwatch(17);
+        swatch(17)->setFocus();
+        QCOMPARE(swatch(17)->focusPolicy(), Qt::StrongFocus);
+        QCOMPARE(swatch(16)->focusPolicy(), Qt::ClickFocus);
+        const QList<QPair<Qt::Key, int>> moves = {{Qt::Key_Right, 18}, {Qt::Key_Down, 34}, {Qt::Key_Down, 34},
+                                                  {Qt::Key_Left, 33},  {Qt::Key_Up, 17},   {Qt::Key_Home, 0},
+                                                  {Qt::Key_Left, 0},   {Qt::Key_End, 47}};
+        int at = 17;
+        for (const auto& [key, expected] : moves) {
+            QTest::keyClick(swatch(at), key);
+            at = expected;
+            QCOMPARE(editor_->SelectedSwatch(), expected);
+            QCOMPARE(QApplication::focusWidget(), swatch(expected));
+            QCOMPARE(sliders(), QList<int>({colorOf(expected).red() / 32, colorOf(expected).green() / 32,
+                                            colorOf(expected).blue() / 32}));
+        }
+        QVERIFY(!editor_->PaletteModified()); // moving is no edit
+        spin(1)->setFocus();
+        spin(1)->selectAll();
+        QCOMPARE(colorOf(47).green(), 160);
+        QTest::keyClicks(spin(1), "2");
+        QCOMPARE(slider(1)->value(), 2);
+        QCOMPARE(label(1)->text(), QString("2"));
+        QCOMPARE(colorOf(47).green(), 64);
+        QVERIFY(editor_->PaletteModified());
+        QCOMPARE(spin(1)->maximum(), 7);
+        editor_->setPaletteType(1);
+        QCOMPARE(spin(1)->maximum(), 31);
+        QCOMPARE(spin(1)->value(), slider(1)->value());
+    }
+
+    // What a screen reader's "press" or "toggle" does is what a click does.
+    void accessibleActionsDoWhatAClickDoes()
+    {
+        showZone();
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(swatch(9));
+        QVERIFY(face && face->actionInterface());
+        QCOMPARE(face->role(), QAccessible::RadioButton);
+        QVERIFY(face->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+        face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(editor_->SelectedSwatch(), 9);
+        face = QAccessible::queryAccessibleInterface(swatch(12));
+        face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(editor_->SelectedSwatch(), 12);
+
+        bool dialogRan = false;
+        editor_->setImportDialogRunner([&](frmPaletteImport&) {
+            dialogRan = true;
+            return false;
+        });
+        scripted_.files.cancel();
+        scripted_.files.cancel();
+        for (const char* name : {"cmdImport", "cmdExport"}) {
+            const int asked = scripted_.files.asked.size();
+            QAccessibleInterface* press = QAccessible::queryAccessibleInterface(button(name));
+            QCOMPARE(press->role(), QAccessible::Button);
+            press->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QTRY_COMPARE(scripted_.files.asked.size(), asked + 1);
+        }
+        QVERIFY(!dialogRan);
+        QAccessible::queryAccessibleInterface(button("cmdCopyLine"))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(QGuiApplication::clipboard()->text().startsWith("JASC-PAL"));
+        clickSwatch(47);
+        QAccessible::queryAccessibleInterface(button("cmdPasteLine"))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(editor_->undoStack()->undoText(), QString("Paste Line"));
+
+        QAccessibleInterface* level = QAccessible::queryAccessibleInterface(spin(2));
+        QCOMPARE(level->role(), QAccessible::SpinBox);
+        QCOMPARE(level->text(QAccessible::Name), QString("Blue level"));
+        QVERIFY(level->valueInterface());
+        level->valueInterface()->setCurrentValue(3);
+        QCOMPARE(slider(2)->value(), 3);
+    }
+
+    // The import dialog as a user meets it: a GIMP palette of 16 colours
+    // going into line 1 of a 48-colour zone palette.
+    void screenshotOfTheImportDialog()
+    {
+        const QByteArray zone = ScreenshotPalette();
+        std::vector<zorp::ScreenColor> palette;
+        for (int i = 0; i < 48; ++i) {
+            const int word = (uint8_t(zone[2 * i]) << 8) | uint8_t(zone[2 * i + 1]);
+            palette.push_back({uint8_t((word & 0xF) << 4), uint8_t(word & 0xF0), uint8_t((word >> 4) & 0xF0)});
+        }
+        std::vector<zorp::ScreenColor> file;
+        for (int i = 0; i < 16; ++i) // a warm ramp written by an image editor, off the grid
+            file.push_back({uint8_t(255 - 6 * i), uint8_t(40 + 13 * i), uint8_t(17 * (i % 4))});
+        frmPaletteImport dialog("sunset.gpl (GIMP palette)", file, palette, zorp::PaletteFormat::Genesis, 1);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.result().start, 16);
+        QCOMPARE(dialog.result().placed, 16);
+        const QImage shot = dialog.grab().toImage();
+        const QByteArray dir = qgetenv("ZORP_SCREENSHOT_DIR");
+        if (!dir.isEmpty())
+            QVERIFY(shot.save(QString::fromLocal8Bit(dir) + "/palette-import.png"));
+    }
+
     void screenshotWithARealPalette()
     {
         const QByteArray palette = ScreenshotPalette();
         QCOMPARE(palette.size(), 96);
         makeRom({{0, palette}, {96, Words({0x0000, 0x0E86, 0x0EEE, 0x0AAA})}}, 512);
-        editor_->resize(330, 200);
+        editor_->resize(330, 230);
         setUp({"Zone (lines 1-3)", "Sonic (line 0)", "Underwater"}, {0, 96, 160}, {48, 16, 64});
         clickSwatch(3);
         QCOMPARE(swatch(3)->color(), QColor(64, 64, 160)); // 0x0A44 read from the file
         QCOMPARE(sliders(), QList<int>({2, 2, 5}));
         QVERIFY(QTest::qWaitForWindowExposed(editor_.get()));
         const QImage shot = editor_->grab().toImage();
-        QCOMPARE(shot.size(), QSize(330, 200));
+        QCOMPARE(shot.size(), QSize(330, 230));
         QCOMPARE(shot.pixelColor(swatch(2)->geometry().center()), QColor(32, 32, 128)); // 0x0822
         const QByteArray dir = qgetenv("ZORP_SCREENSHOT_DIR");
         if (!dir.isEmpty())

@@ -17,6 +17,7 @@
 #include <iterator>
 
 #include "platform/testing/ScriptedPlatform.h"
+#include "specialstage/GridKeyboard.h"
 #include "specialstage/S3SpecialStage.h"
 
 using namespace zorp::ui;
@@ -946,6 +947,51 @@ private slots:
             QVERIFY(face);
             QVERIFY2(!face->text(QAccessible::Name).isEmpty(), qPrintable(widget->objectName()));
         }
+    }
+
+    // The grid without a mouse: arrow keys move the cursor (stopping at the
+    // border), digits and initials choose tools, Space or Enter places one
+    // (one command per key), Delete empties, Page Up / Page Down change stages.
+    void keyboardWorksTheGrid()
+    {
+        stage_->setStages(3);
+        QSignalSpy changed(stage_.get(), &S3SpecialStage::StageChanged);
+        auto keys = [&](std::initializer_list<Qt::Key> list) {
+            for (Qt::Key k : list)
+                QTest::keyClick(canvas(), k);
+        };
+        keys({Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
+              Qt::Key_2, Qt::Key_Space});
+        QCOMPARE(int(cell(3, 4)), int(zorp::Blue));
+        QVERIFY(action("Blue")->isChecked());
+        keys({Qt::Key_Right, Qt::Key_R, Qt::Key_Return});
+        QCOMPARE(int(cell(4, 4)), int(zorp::Red));
+        QCOMPARE(stage_->undoStack()->count(), 2);
+        keys({Qt::Key_Left, Qt::Key_Delete});
+        QCOMPARE(int(cell(3, 4)), 0);
+        keys({Qt::Key_Home, Qt::Key_Left, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up});
+        QCOMPARE(stage_->keyboard()->cursor(), QPoint(0, 0));
+        directions_.push_back(S3S_Down);
+        keys({Qt::Key_7, Qt::Key_Enter});
+        QCOMPARE(stage_->GetArrowProperties().Direction, int16_t(S3S_Down));
+        QCOMPARE(stage_->GetArrowProperties().Column, 0);
+        keys({Qt::Key_PageDown});
+        QCOMPARE(combo()->currentIndex(), 1);
+        keys({Qt::Key_PageUp, Qt::Key_PageUp});
+        QCOMPARE(combo()->currentIndex(), 0);
+        QCOMPARE(changed.count(), 2);
+
+        // The cursor shows while the grid has the keyboard focus.
+        stage_->show();
+        stage_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(stage_.get()));
+        keys({Qt::Key_Right, Qt::Key_Right});
+        const QImage unfocused = picture();
+        canvas()->setFocus();
+        QTRY_VERIFY(canvas()->hasFocus());
+        const QImage focused = picture();
+        QVERIFY(focused.copy(2 * kCell, 0, kCell, kCell) != unfocused.copy(2 * kCell, 0, kCell, kCell));
+        QCOMPARE(focused.copy(5 * kCell, 5 * kCell, kCell, kCell), unfocused.copy(5 * kCell, 5 * kCell, kCell, kCell));
     }
 
     void screenshotOfARealStage()

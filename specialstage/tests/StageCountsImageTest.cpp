@@ -63,6 +63,22 @@ private slots:
         stage_.reset();
     }
 
+    // Each kind counted as itself: counts that differ kind by kind show a mix-up.
+    void countsTellEachKindApart()
+    {
+        zorp::StageGrid grid{};
+        size_t at = 0;
+        for (const auto& [code, count] : {std::pair{zorp::Red, 1}, std::pair{zorp::Blue, 2},
+                                          std::pair{zorp::Star, 3}, std::pair{zorp::Ring, 4}}) {
+            for (int i = 0; i < count; ++i)
+                grid[at++] = code;
+        }
+        for (int i = 0; i < 5; ++i)
+            grid[at++] = zorp::Yellow;
+        stage_->PutStage(grid);
+        QCOMPARE(counts(), QStringLiteral("Blue 2, Red 1, Rings 4, Stars 3, Yellow 5"));
+    }
+
     void countsFollowEditsAndUndo()
     {
         QCOMPARE(counts(), QStringLiteral("Blue 2, Red 1, Rings 1, Stars 1, Yellow 1"));

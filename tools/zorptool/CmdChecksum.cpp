@@ -1,6 +1,9 @@
-// zorptool checksum: the stored and the actual header checksum of an image
-// (SMD and MGD files read as the plain image they hold), and with --fix the
-// actual one written into a plain binary file.
+// zorptool checksum: the stored and the actual header checksum of a Genesis
+// image (SMD and MGD files read as the plain image they hold), and with --fix
+// the actual one written into a plain binary file. Master System, Game Gear
+// and Game Boy Advance images have no Genesis header checksum: the command
+// says so (showing a Master System header's own checksum) and never writes
+// into them, where 0x18E is game code.
 #include <cstdio>
 #include <iostream>
 
@@ -9,15 +12,19 @@
 #include "rom/RomSave.h"
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
+#include "rom/RomDefinitions.h"
 #include "rom/RomFormat.h"
+#include "rom/SmsHeader.h"
+#include "template/OpenGame.h"
 
 namespace {
 
 int RunChecksum(const std::vector<std::string>& args);
 
 const ZorptoolCommand kChecksum{"checksum", "checksum ROM [--fix | --fix-checksum]",
-                                "Prints the stored and the actual header checksum of a plain binary ROM; "
-                                "--fix (or --fix-checksum) writes the actual checksum into the file (0x18E).",
+                                "Prints the stored and the actual header checksum of a Genesis ROM; --fix (or "
+                                "--fix-checksum) writes the actual checksum into the file (0x18E). Other images "
+                                "have no Genesis header checksum and are never written.",
                                 RunChecksum};
 
 int UsageError(const std::string& problem)
@@ -31,6 +38,32 @@ std::string HexWord(uint16_t value)
     char text[8];
     std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
     return zorp::PadLeftZeros(text, 4);
+}
+
+// A file that is no Genesis image: what it has instead, and never a write.
+int OtherKind(const std::string& path, zorp::RomKind kind, bool fix)
+{
+    const char* what = kind == zorp::RomKind::MasterSystem     ? "a Master System or Game Gear image"
+                       : kind == zorp::RomKind::GameBoyAdvance ? "a Game Boy Advance image"
+                                                               : "a special stage file";
+    if (fix)
+        return ZorptoolFail(path + ": " + what + " has no Genesis header checksum; --fix writes only that "
+                            "(at 0x18E), so nothing was written");
+    std::cout << "No Genesis header checksum: " << path << " is " << what << ".\n";
+    if (kind != zorp::RomKind::MasterSystem)
+        return 0;
+    const auto image = zorp::ReadFileBytes(path, zorp::kMaxRomFileSize);
+    if (!image)
+        return ZorptoolFail(path + ": cannot read the file");
+    const zorp::SmsHeaderChecksum sms = zorp::SmsChecksumOf(*image);
+    if (!sms.present) {
+        std::cout << "No Master System header checksum either (no \"TMR SEGA\" header at 0x7FF0 with a size this "
+                     "image covers).\n";
+        return 0;
+    }
+    std::cout << "Master System header checksum (0x7FFA, over " << (sms.summedSize >> 10)
+              << " KiB): 0x" << HexWord(sms.stored) << ", Actual Checksum: 0x" << HexWord(sms.actual) << '\n';
+    return 0;
 }
 
 int RunChecksum(const std::vector<std::string>& args)
@@ -55,6 +88,10 @@ int RunChecksum(const std::vector<std::string>& args)
         return ZorptoolFail(path + ": cannot open the file");
     if (*size > zorp::kMaxRomFileSize)
         return ZorptoolFail(path + ": larger than 64 MB, not a cartridge image");
+    const zorp::RomKind kind = zorp::OpenedKindOfPath(path);
+    if (kind == zorp::RomKind::MasterSystem || kind == zorp::RomKind::GameBoyAdvance ||
+        kind == zorp::RomKind::SpecialStage)
+        return OtherKind(path, kind, fix);
     // The file is read once; an SMD or MGD file is read as the plain image it
     // holds, whose header carries the checksum.
     zorp::RomFormatResult format = zorp::DetectRomFormat(path);

@@ -123,7 +123,7 @@ int Import(const Options& options, const zorp::WavSetup& setup, const RomAndTemp
     if (!saved.ok())
         return ZorptoolFail(options.romPath + ": " + saved.error + "; the ROM was not written");
     std::cout << options.soundPath << ": " << zorp::DescribeImport(import) << "; wrote " << setup.length
-              << " bytes to " << options.romPath << (options.fixChecksum ? " (checksum fixed)" : "") << "\n";
+              << " bytes to " << options.romPath << (saved.checksumFixed ? " (checksum fixed)" : "") << "\n";
     return 0;
 }
 

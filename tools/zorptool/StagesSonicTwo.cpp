@@ -114,7 +114,7 @@ int Import(const SonicTwoStagesRun& run, const zorp::S2SpecialStageSetup& setup,
                             " found; the ROM was not written");
 
     zorp::FreeSpaceAllocator allocator(image);
-    zorp::DeclareS2SpecialStages(load, allocator);
+    zorp::DeclareS2SpecialStages(setup, load, allocator);
     const zorp::S2Save save = zorp::PlanS2SpecialStagesSave(setup, load, layouts, objects, team, alone,
                                                             zorp::LinkedCodecCalls(), allocator, run.grow);
     if (save.error)

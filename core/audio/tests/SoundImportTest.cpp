@@ -4,6 +4,7 @@
 // damaged files give a message.
 #include <gtest/gtest.h>
 
+#include "audio/AudioDecoder.h"
 #include "audio/RiffChunks.h"
 #include "audio/SoundImport.h"
 #include "audio/WavWriter.h"
@@ -49,6 +50,46 @@ TEST(SoundImport, ConvertsAnyPcmToTheGameRateKeepingPitchAndLength)
             << DescribeImport(import);
         EXPECT_NE(DescribeImport(import).find("padded with silence to 1.69 s"), std::string::npos);
     }
+}
+
+// Both channels go into the mix, each at half weight: a tone on the right
+// alone comes through at half its level, and a left channel that is minus the
+// right cancels it to silence.
+TEST(SoundImport, StereoIsMixedFromBothChannels)
+{
+    const int rate = 16000;
+    const std::vector<double> tone = Sine(440, rate, 0.25);
+    const std::vector<double> silence(tone.size(), 0.0);
+    std::vector<double> minus;
+    for (double x : tone)
+        minus.push_back(-x);
+    struct Case {
+        const char* name;
+        std::vector<double> left;
+        std::vector<double> right;
+        double weight; // of the tone in the mix
+    };
+    const Case cases[] = {{"right only", silence, tone, 0.5}, {"left only", tone, silence, 0.5},
+                          {"left is minus right", minus, tone, 0.0}, {"both alike", tone, tone, 1.0}};
+    for (const Case& c : cases) {
+        const DecodeResult decoded = DecodeSound(StereoWav(rate, c.left, c.right), 10.0);
+        ASSERT_TRUE(decoded.ok()) << c.name << ": " << decoded.error;
+        EXPECT_EQ(decoded.sound.channels, 2) << c.name;
+        ASSERT_EQ(decoded.sound.mono.size(), tone.size()) << c.name;
+        double worst = 0;
+        for (size_t i = 0; i < tone.size(); ++i)
+            worst = std::max(worst, std::abs(decoded.sound.mono[i] - c.weight * tone[i]));
+        EXPECT_LT(worst, 1e-3) << c.name;
+    }
+    // Through the whole import: the right-only tone is heard, the cancelled one is not.
+    auto loudness = [](const Bytes& samples) {
+        int peak = 0;
+        for (uint8_t s : samples)
+            peak = std::max(peak, std::abs(int{s} - 128));
+        return peak;
+    };
+    EXPECT_GT(loudness(ImportSound(StereoWav(rate, silence, tone), rate, tone.size()).samples), 40);
+    EXPECT_LT(loudness(ImportSound(StereoWav(rate, minus, tone), rate, tone.size()).samples), 3);
 }
 
 TEST(SoundImport, TheGamesOwnLayoutPassesByteForByteWhateverTheHeaderSize)

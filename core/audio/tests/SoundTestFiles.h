@@ -50,6 +50,24 @@ inline zorp::Bytes PcmWav(int rate, int bits, int channels, const std::vector<do
     return out;
 }
 
+// A 16-bit stereo WAV file with its own values on each channel.
+inline zorp::Bytes StereoWav(int rate, const std::vector<double>& left, const std::vector<double>& right)
+{
+    std::vector<double> interleaved;
+    for (size_t i = 0; i < left.size() && i < right.size(); ++i) {
+        interleaved.push_back(left[i]);
+        interleaved.push_back(right[i]);
+    }
+    // Written as mono at twice the frames, then told to be two channels.
+    zorp::Bytes out = PcmWav(rate, 16, 1, interleaved);
+    out[22] = 2;                                                     // channels
+    const uint32_t bytesPerSecond = static_cast<uint32_t>(rate) * 4; // 2 channels x 2 bytes
+    for (int i = 0; i < 4; ++i)
+        out[28 + i] = static_cast<uint8_t>(bytesPerSecond >> (8 * i));
+    out[32] = 4; // block align
+    return out;
+}
+
 inline std::vector<double> Sine(double hertz, int rate, double seconds, double level = 0.8)
 {
     std::vector<double> out(static_cast<size_t>(seconds * rate));

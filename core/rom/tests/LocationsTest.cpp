@@ -88,6 +88,11 @@ TEST_F(LocationsTest, UserCopiesComeBeforeShippedOnes)
     EXPECT_EQ(ExpandProgramDir("*ZORP*"), shipped);
     EXPECT_EQ(CollapseProgramDir(user + "/S2.ZORP"), "*ZORP*/S2.ZORP");
     EXPECT_EQ(CollapseProgramDir(shipped + "/S3.ZORP"), "*ZORP*/S3.ZORP");
+    // The shipped S2.ZORP chosen on purpose stays the shipped one, although
+    // the user's copy of that name comes first under "*ZORP*".
+    EXPECT_EQ(CollapseProgramDir(shipped + "/S2.ZORP"), "*SHIPPED*/S2.ZORP");
+    EXPECT_EQ(ExpandProgramDir("*SHIPPED*/S2.ZORP"), shipped + "/S2.ZORP");
+    EXPECT_EQ(ExpandProgramDir("*shipped*\\S3.ZORP"), shipped + "/S3.ZORP");
 }
 
 struct TokenCase {

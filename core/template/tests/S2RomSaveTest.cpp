@@ -41,7 +41,7 @@ Planned PlanLevels(const Bytes& image, const S2LevelSelectSetup& setup, const S2
     FreeSpaceAllocator allocator(image);
     if (freeRange)
         allocator.AddFreeRange(*freeRange);
-    DeclareS2LevelSelect(load, allocator);
+    DeclareS2LevelSelect(setup, load, allocator);
     Planned planned;
     planned.save = PlanS2LevelSelectSave(setup, load, edited, LinkedCodecCalls(), allocator, mayGrow);
     planned.imageSize = allocator.ImageSize();
@@ -82,7 +82,7 @@ TEST(S2RomSave, UnchangedDataWritesNothing)
         const S2SpecialStageLoad stages = LoadS2SpecialStages(StagesSetup(r), ImageSource(*image), codec);
         ASSERT_TRUE(stages.ok());
         FreeSpaceAllocator allocator(*image);
-        DeclareS2SpecialStages(stages, allocator);
+        DeclareS2SpecialStages(StagesSetup(r), stages, allocator);
         const S2Save save = PlanS2SpecialStagesSave(StagesSetup(r), stages, WriteS2Layouts(stages.layouts),
                                                     WriteS2ObjectLists(stages.objects), stages.team, stages.alone,
                                                     codec, allocator, false);
@@ -193,7 +193,7 @@ TEST(S2RomSave, AStreamThatDoesNotDecodeBackIsRefused)
     S2LevelSelect edited = load.model;
     ASSERT_EQ(edited.SetNameText(0, "GREEN HILL"), "");
     FreeSpaceAllocator allocator(*image);
-    DeclareS2LevelSelect(load, allocator);
+    DeclareS2LevelSelect(LevelsSetup(r), load, allocator);
     const S2Save save = PlanS2LevelSelectSave(LevelsSetup(r), load, edited, spoiled, allocator, true);
     ASSERT_TRUE(save.error.has_value());
     EXPECT_EQ(save.error->title, kS2LevelSelectNotSaved);
@@ -225,7 +225,7 @@ TEST(S2RomSave, StagesThatGrowMoveAndTheAddressFollows)
         S2RingTable team = load.team;
         team[0][0] = 41;
         auto plan = [&](bool mayGrow, FreeSpaceAllocator& allocator) {
-            DeclareS2SpecialStages(load, allocator);
+            DeclareS2SpecialStages(setup, load, allocator);
             return PlanS2SpecialStagesSave(setup, load, WriteS2Layouts(load.layouts), WriteS2ObjectLists(objects),
                                            team, load.alone, codec, allocator, mayGrow);
         };

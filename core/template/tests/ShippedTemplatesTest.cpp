@@ -11,6 +11,7 @@
 #include "template/LevelSelectTable.h"
 #include "template/TemplateCheck.h"
 #include "template/TemplateReader.h"
+#include "template/TemplateVersion.h"
 #include "TemplateTestUtil.h"
 
 namespace zorp {
@@ -40,13 +41,18 @@ TEST(ShippedTemplates, EveryTemplateReadsWithoutAMessage)
         // Lines end with CR LF throughout.
         for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
             ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << id << " byte " << i;
-        // Templates with blocks that came in 0.0.14 declare that version.
-        const std::string version = id == "S2" ? "0.0.14" : "0.0.13";
+        // FITS came with 0.0.14: a template with the block says so, and an
+        // older build refuses it as needing a later program (instead of
+        // showing the block as an invalid command).
+        const bool fits = text.find("\r\nFITS\r\n") != std::string::npos;
+        const std::string version = fits ? "0.0.14" : "0.0.13";
         EXPECT_EQ(text.rfind("ZORP-II FLEXIBLE PROGRAMMING FILE\r\nGAME: " + id + "\r\nZORP-II VERSION: " + version +
                                  "\r\n",
                              0),
                   0u)
             << id;
+        EXPECT_EQ(TemplateNeedsLaterVersion(version, *VersionNumberDigits("0.0.13")), fits) << id;
+        EXPECT_FALSE(TemplateNeedsLaterVersion(version)) << id;
 
         auto result = ReadTemplate(text, {true});
         EXPECT_EQ(result.refusal, TemplateRefusal::None) << id;
@@ -63,6 +69,37 @@ TEST(ShippedTemplates, EveryTemplateReadsWithoutAMessage)
         };
         EXPECT_EQ(CheckTemplateForGame(text, id, own).outcome, TemplateCheckOutcome::Accepted) << id;
     }
+}
+
+TEST(ShippedTemplates, RevisionTemplatesCarryTheVersionOfTheFitsBlock)
+{
+    for (const std::string& id : kRevisionTemplates) {
+        const TemplateResult result = ReadShipped(id);
+        EXPECT_TRUE(result.fit.stated()) << id;
+        EXPECT_EQ(result.version, "0.0.14") << id;
+    }
+}
+
+// A FITS block with several checks needs every one of them: the S3_K
+// template must not take an S&K image with Sonic 2 locked on (its Sonic 3
+// stage offsets would land in Sonic 2's code) because the first check, the
+// S&K serial, holds.
+TEST(ShippedTemplates, EveryCheckOfAFitsBlockMustHold)
+{
+    const TemplateResult result = ReadShipped("S3_K");
+    ASSERT_EQ(result.fit.checks.size(), 2u);
+    auto image = [](const char* first, const char* second) {
+        Bytes bytes(0x200200, ' ');
+        std::copy(first, first + 14, bytes.begin() + 0x180);
+        std::copy(second, second + 14, bytes.begin() + 0x200180);
+        return bytes;
+    };
+    EXPECT_TRUE(CheckTemplateFit(result.fit, image("GM MK-1563 -00", "GM MK-1079 -00")).fits);
+    const FitVerdict sonic2 = CheckTemplateFit(result.fit, image("GM MK-1563 -00", "GM 00001051-01"));
+    EXPECT_FALSE(sonic2.fits);
+    EXPECT_NE(sonic2.detail.find("0x200180"), std::string::npos) << sonic2.detail;
+    EXPECT_FALSE(CheckTemplateFit(result.fit, image("GM 00001051-01", "GM MK-1079 -00")).fits);
+    EXPECT_FALSE(CheckTemplateFit(result.fit, Bytes(0x200, ' ')).fits); // no cartridge at 0x200000
 }
 
 TEST(ShippedTemplates, NoOtherTemplatesInData)
@@ -187,8 +224,9 @@ TEST(ShippedTemplates, EachRevisionHasItsOwnOffsetsAndFitsOnlyItself)
             std::copy(image.serial.begin(), image.serial.end(), bytes.begin() + 0x180);
             const FitVerdict verdict = CheckTemplateFit(result.fit, bytes);
             EXPECT_EQ(verdict.fits, image.serial == c.serial) << c.file << " on " << image.serial;
-            if (!verdict.fits)
+            if (!verdict.fits) {
                 EXPECT_NE(verdict.detail.find(image.serial), std::string::npos) << verdict.detail;
+            }
         }
     }
     for (const std::string& id : kGameIds)
@@ -234,6 +272,9 @@ TEST(ShippedTemplates, SonicTwoStreamsPerRevision)
         EXPECT_EQ(levels.map, (RelocatableStream{c.map, 340, c.mapPointer})) << c.file;
         EXPECT_EQ(levels.marks, c.marks) << c.file;
         EXPECT_EQ(levels.order, c.order) << c.file;
+        // The part a grown image adds is free space for the next save.
+        for (const RelocationSetup& relocation : {stages.relocation, levels.relocation})
+            EXPECT_EQ(relocation.freeRanges, (std::vector<FreeRangeSetup>{{0x100000, 0x100000, true}})) << c.file;
     }
 }
 

@@ -80,8 +80,6 @@ TEST(TemplateBadValues, RefuseTheBlockNamingTheLine)
         {Block("PLAYLIST", kPlaylistOk, {"ADDVALTOROM: 0", "MINSONG: -1"}), 1, "between 0 and 255"},
         {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 2", "SONG: A: 0", "SONG: B: 4"}), 1, "(line 9)"},
         {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 1", "SONG: A: -1"}), 1, "outside the playlist block"},
-        {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 3", "SONG: A: 1", "SONG: B: 2"}), 1, "only 2 SONG lines"},
-        {Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 1"}), 1, "only 0 SONG lines"},
         // S3S
         {Block("S3S", {"STARTADDR: 0", "STAGES: 0"}), 3, "between 1 and 65535"},
         {Block("S3S", {"STARTADDR: 0", "STAGES: 65536"}), 3, "between 1 and 65535"},
@@ -105,6 +103,18 @@ TEST(TemplateBadValues, RefuseTheBlockNamingTheLine)
         {Block("S2SPECIALSTAGES", {"LAYOUTPOINTER: 0x6D36", "LAYOUTS: 0xE34EE: 260"}), 1, "OBJECTPOINTER"},
         {Block("S2LEVELSELECT", {"POINTER: 0x92FE", "MAP: 0x9ADE: 340", "MARKS: 0x96EE"}), 1, "ORDER"},
         {Block("S2LEVELSELECT", {"POINTER: 0x92FE", "MAP: -2: 340"}), 3, "4 MiB cartridge space"},
+        {Block("S2LEVELSELECT", {"POINTER: 0x92FE", "FORMAT: NEMESIS"}), 3, "the game's own"},
+        {Block("S2SPECIALSTAGES", kS2StagesOk, {"FREESPACE: 0x20: 0x10"}), 8, "first byte before its last"},
+        // S1STAGES and the relocation keys its style shares
+        {Block("S1STAGES", {"POINTERS: 0x100", "STAGES: 0"}), 3, "between 1 and 64"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "STAGES: 65"}), 3, "between 1 and 64"},
+        {Block("S1STAGES", {"POINTERS: -4"}), 2, "between 0 and 0x3FFFFF"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "STARTPOS: 0x400000"}), 3, "between 0 and 0x3FFFFF"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "FREESPACE: 0x10"}), 3, "first and the last byte"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "FREESPACE: 0x20: 0x1F"}), 3, "first byte before its last"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "FILLER: 0x100"}), 3, "byte value"},
+        {Block("S1STAGES", {"POINTERS: 0x100", "FORMAT: LZSS"}), 3, "FORMAT must be"},
+        {Block("S1STAGES", {"STAGES: 6"}), 1, "POINTERS is missing"},
     };
     for (const RefusedCase& c : cases) {
         std::vector<std::string> lines = c.block;
@@ -124,6 +134,24 @@ TEST(TemplateBadValues, RefuseTheBlockNamingTheLine)
         EXPECT_NE(refusal->lines[2].find(c.reasonPart), std::string::npos) << where << ": " << refusal->lines[2];
         EXPECT_EQ(std::get<Message>(result.actions[1]).lines, std::vector<std::string>{"after"}) << where;
     }
+}
+
+TEST(TemplateBadValues, UnfilledPlaylistSlotsAreLeftOutWithOneWarning)
+{
+    auto result = Read(Block("PLAYLIST", kPlaylistOk, {"PLAYLISTS: 4", "SONG: A: 1", "SONG: B: 2"}));
+    ASSERT_EQ(result.actions.size(), 2u);
+    const Message* warning = std::get_if<Message>(&result.actions[0]);
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(warning->icon, MessageIcon::Exclamation);
+    EXPECT_EQ(warning->title, "Playlist Slots Left Out");
+    EXPECT_NE(warning->lines[0].find("announces 4 slots, but only 2 SONG lines"), std::string::npos);
+    EXPECT_NE(warning->lines.back().find("The 2 unfilled slots are left out"), std::string::npos);
+    // The filled slots stay, in order, and nothing at offset 0 stands in for the others.
+    auto setups = ActionsOf<PlaylistSetup>(result);
+    ASSERT_EQ(setups.size(), 1u);
+    ASSERT_EQ(setups[0].songSlots.size(), 2u);
+    EXPECT_EQ(setups[0].songSlots[0].caption, "A");
+    EXPECT_EQ(setups[0].songSlots[1].offset, 2);
 }
 
 TEST(TemplateBadValues, LimitsThemselvesAreAccepted)

@@ -6,51 +6,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-class CompressCommands : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("zorptool_compress_" + std::to_string(rd()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-    std::string Write(const std::string& name, const Bytes& bytes) const
-    {
-        std::ofstream out(Path(name), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return Path(name);
-    }
-
-    Bytes Read(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-
-    zorptest::ToolRun Run(const std::vector<std::string>& words) const
-    {
-        return zorptest::RunZorptool(dir_.string(), words);
-    }
-
-    fs::path dir_;
-};
+using CompressCommands = zorptest::ScratchFolderTest;
 
 // Two 8x8 tiles of 4-bit pixels with runs and repeats: data every format can
 // hold (whole tiles for Nemesis, whole words for Enigma).

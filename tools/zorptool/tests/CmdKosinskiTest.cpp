@@ -13,29 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-class KosinskiCommand : public ::testing::Test {
+class KosinskiCommand : public zorptest::ScratchFolderTest {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / ("zorptool_kosinski_" + std::to_string(rd()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-    std::string Write(const std::string& name, const Bytes& bytes) const
-    {
-        std::ofstream out(Path(name), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return Path(name);
-    }
-
     static Bytes ReadPath(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);
@@ -54,7 +33,6 @@ protected:
 
     std::string Err() const { return std::string(err_.begin(), err_.end()); }
 
-    fs::path dir_;
     Bytes err_;
 };
 

@@ -134,6 +134,22 @@ TEST_F(S3SCommand, InfoShowsAVersion2Stage)
         << none.out;
 }
 
+// Each kind counted as itself: counts that differ kind by kind show a mix-up.
+TEST_F(S3SCommand, InfoCountsEachKindOfObjectApart)
+{
+    zorp::StageGrid grid{};
+    size_t at = 0;
+    for (const auto& [code, count] : {std::pair{zorp::Red, 1}, std::pair{zorp::Blue, 2}, std::pair{zorp::Star, 3},
+                                      std::pair{zorp::Ring, 4}, std::pair{zorp::Yellow, 5}}) {
+        for (int i = 0; i < count; ++i)
+            grid[at++] = code;
+    }
+    const RunResult r = Run({"info", Write("mix.s3s", zorp::SaveV2SS(grid, zorp::S3STrailer{S3S_Up, 1, 1, 0}))});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("cells: empty 1009, red 1, blue 2, star 3, ring 4, yellow 5, other 0\n"), std::string::npos)
+        << r.out;
+}
+
 TEST_F(S3SCommand, InfoShowsAVersion1StageWithoutComment)
 {
     const RunResult r = Run({"info", Write("a.s3s", zorp::SaveV1SS(Grid(2, 6), zorp::S3STrailer{S3S_Right, 1, 2, 64}))});

@@ -191,6 +191,45 @@ TEST(ChecksumCommand, ReadsButNeverFixesInterleavedAndRefusesShortAndMissingFile
     EXPECT_EQ(Zorptool(dir, {"checksum", "a.bin", "--repair"}).status, 2);
 }
 
+TEST(ChecksumCommand, OtherKindsHaveNoGenesisChecksumAndAreNeverWritten)
+{
+    ScratchDir dir;
+    // A 32 KiB Master System image: 0xC3, 1 and 2 are summed, the header's
+    // own bytes are not; its stored checksum 0x00C6 matches.
+    Bytes sms(0x8000, 0);
+    sms[0x18E] = 0xC3; // game code where a Genesis header would keep its checksum
+    sms[0x10] = 0x01;
+    sms[0x7FEF] = 0x02;
+    Put(sms, 0x7FF0, "TMR SEGA");
+    sms[0x7FFA] = 0xC6;
+    sms[0x7FFF] = 0x4C; // export region, 32 KiB
+    Bytes gg = sms;
+    gg[0x7FFA] = 0x07;
+    Bytes bare = Bytes(0x8000, 0x5A); // no header: nothing to show
+    Bytes gba(0x10000, 0x21);
+    const struct {
+        const char* name;
+        const Bytes& image;
+        const char* report;
+    } cases[] = {
+        {"s1.sms", sms, "is a Master System or Game Gear image.\n"
+                        "Master System header checksum (0x7FFA, over 32 KiB): 0x00C6, Actual Checksum: 0x00C6\n"},
+        {"s1.gg", gg, "Master System header checksum (0x7FFA, over 32 KiB): 0x0007, Actual Checksum: 0x00C6\n"},
+        {"bare.sms", bare, "No Master System header checksum either"},
+        {"sa.gba", gba, "is a Game Boy Advance image.\n"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(dir.file(c.name), c.image);
+        const CommandRun report = Zorptool(dir, {"checksum", dir.file(c.name)});
+        EXPECT_EQ(report.status, 0) << report.err;
+        EXPECT_EQ(report.out.rfind("No Genesis header checksum: ", 0), 0u) << report.out;
+        EXPECT_NE(report.out.find(c.report), std::string::npos) << report.out;
+        EXPECT_EQ(report.out.find("Actual Checksum: 0x0000"), std::string::npos) << report.out;
+        ExpectOneLineError(Zorptool(dir, {"checksum", "--fix", dir.file(c.name)}), 1, "nothing was written");
+        EXPECT_TRUE(FileBytes(dir.file(c.name)) == c.image) << c.name;
+    }
+}
+
 // --- convert -----------------------------------------------------------------
 
 TEST(ConvertCommand, FourMegabytesToSmdAndBackIsIdenticalAndFast)

@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -63,5 +67,41 @@ inline void ExpectOneLineError(const ToolRun& run, int status, const std::string
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_NE(run.err.find(mention), std::string::npos) << run.err;
 }
+
+// A test with a scratch folder of its own (removed afterwards) and the file
+// helpers most command tests need.
+class ScratchFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::random_device rd;
+        dir_ = std::filesystem::temp_directory_path() / ("zorptool_test_" + std::to_string(rd()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const
+    {
+        std::ofstream out(Path(name), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return Path(name);
+    }
+
+    std::vector<uint8_t> Read(const std::string& name) const
+    {
+        std::ifstream in(Path(name), std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    }
+
+    ToolRun Run(const std::vector<std::string>& words) const { return RunZorptool(dir_.string(), words); }
+
+    std::filesystem::path dir_;
+};
 
 } // namespace zorptest
