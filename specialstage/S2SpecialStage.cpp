@@ -100,7 +100,7 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
     segments_ = new QListWidget(this);
     segments_->setObjectName(QStringLiteral("lstS2Segments"));
     segments_->setAccessibleName(QStringLiteral("Segments"));
-    segments_->setMinimumWidth(190);
+    segments_->setMinimumWidth(250);
     insert_ = new QPushButton(QStringLiteral("Insert"), this);
     insert_->setObjectName(QStringLiteral("cmdS2InsertSegment"));
     insert_->setAccessibleName(QStringLiteral("Insert segment"));
@@ -144,6 +144,8 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
     where_ = new QLabel(this);
     where_->setObjectName(QStringLiteral("lblS2Cursor"));
     where_->setAccessibleName(QStringLiteral("Cursor"));
+    where_->setWordWrap(true);
+    where_->setMaximumWidth(360);
 
     type_ = new QComboBox(this);
     type_->setObjectName(QStringLiteral("cboS2SegmentType"));
@@ -194,6 +196,7 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
     counts_ = new QLabel(this);
     counts_->setObjectName(QStringLiteral("lblS2CheckCounts"));
     counts_->setAccessibleName(QStringLiteral("Rings per check"));
+    counts_->setWordWrap(true);
     warning_ = new QLabel(this);
     warning_->setObjectName(QStringLiteral("lblS2StageWarning"));
     warning_->setAccessibleName(QStringLiteral("Stage warning"));
@@ -344,7 +347,7 @@ void S2SpecialStage::ShowWhere()
         for (const zorp::S2Object& object : list->objects)
             ++(object.bomb ? bombs : rings);
     const int under = ObjectAt(cursor_.angle, cursor_.distance);
-    QString text = QStringLiteral("Segment %1: %2 rings, %3 bombs. Cursor: angle %4, distance %5")
+    QString text = QStringLiteral("Segment %1: %2 rings, %3 bombs.\nCursor: angle %4, distance %5")
                        .arg(segment_ + 1)
                        .arg(rings)
                        .arg(bombs)

@@ -27,7 +27,7 @@ S2StagesFrame::S2StagesFrame(AppContext& context, QWidget* parent)
 
 S2StagesFrame::~S2StagesFrame() = default;
 
-QSize S2StagesFrame::designedSize() const { return editor_->sizeHint().expandedTo(QSize(900, 440)); }
+QSize S2StagesFrame::designedSize() const { return editor_->sizeHint().expandedTo(QSize(1060, 480)); }
 
 void S2StagesFrame::Clear()
 {

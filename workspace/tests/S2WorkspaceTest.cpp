@@ -12,6 +12,7 @@
 #include "S2StagesFrame.h"
 #include "WorkspaceFixture.h"
 #include "specialstage/S2SpecialStage.h"
+#include "linked/LinkedCodecs.h"
 #include "template/tests/S2TestData.h"
 
 using namespace zorp;
@@ -136,10 +137,23 @@ private slots:
         QVERIFY(window->grab().toImage().save(folder + QStringLiteral("/workspace-s2-levelselect.png")));
         button(window.get(), QStringLiteral("S2SS"))->trigger();
         auto* stages = find<S2StagesFrame>(window.get(), QStringLiteral("fraS2SS"));
-        if (stages->editor()->isEnabled()) {
-            stages->editor()->setCurrentStage(2);
-            stages->editor()->setCurrentSegment(26);
+        if (!stages->editor()->isEnabled()) {
+            // A codec without Nemesis cannot read the layouts from the ROM:
+            // the picture shows the editor on the corpus' decoded data.
+            auto layouts = s2test::ReadCorpusFile("nemesis/s2__misc__Special_stage_level_layouts.nem.dec");
+            auto stream = s2test::ReadCorpusFile("stages/s2-ss-objects.kos");
+            QVERIFY(layouts && stream);
+            DecodedStream objects = LinkedCodecCalls().kosinski.decode(*stream, 0, kS2ObjectListRamLimit);
+            S2RingTable team{}, alone{};
+            team[2] = {60, 110, 160, 170};
+            alone[2] = {50, 110, 160, 160};
+            stages->editor()->setDocument(S2StageDocument(ReadS2Layouts(*layouts).block,
+                                                          ReadS2ObjectLists(objects.data).lists, team, alone));
+            find<QWidget>(window.get(), QStringLiteral("lblS2StagesStatus"))->hide();
         }
+        stages->editor()->setCurrentStage(2);
+        stages->editor()->setCurrentSegment(26);
+        stages->editor()->setCursor({0x30, 4});
         QCoreApplication::processEvents();
         QVERIFY(window->grab().toImage().save(folder + QStringLiteral("/workspace-s2-specialstages.png")));
     }
