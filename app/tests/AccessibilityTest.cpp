@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +26,7 @@
 #include "frmMainMenu.h"
 #include "frmTemplates.h"
 #include "frmZorpII.h"
+#include "palette/PalEdit.h"
 #include "specialstage/S3SpecialStage.h"
 #include "support/AppTestSupport.h"
 #include "support/FakeOstrel.h"
@@ -76,7 +78,11 @@ const ActionRow kActions[] = {
     {"workspace/S3S", "Export", "Press", "file:Export Special Stage"},
     {"workspace/S3S", "Import", "Press", "file:Import Special Stage"},
     {"workspace/S3S", "cmdExportImage", "Press", "file:Export Image"},
-    {"workspace/PalEdit", "optPal_*", "Toggle", "on"},
+    {"workspace/PalEdit", "optPal_*", "Toggle", "swatch"},
+    {"workspace/PalEdit", "cmdImport", "Press", "file:Import Palette"},
+    {"workspace/PalEdit", "cmdExport", "Press", "file:Export Palette"},
+    {"workspace/PalEdit", "cmdCopyLine", "Press", "clipboard:JASC-PAL"},
+    {"workspace/PalEdit", "cmdPasteLine", "Press", "ask:Cannot Paste Line"}, // the clipboard is emptied first
     {"workspace/WavImporter", "cmdImportWAV", "Press", "file:Select WAV File"},
     {"workspace/WavImporter", "cmdPlay", "Press", "sound"},
     {"workspace/WavImporter", "cmdExportWAV", "Press", "file:Export WAV"},
@@ -240,6 +246,7 @@ struct Scene {
         romBytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         auto* button = qobject_cast<QAbstractButton*>(control);
         wasChecked = button && button->isChecked();
+        QGuiApplication::clipboard()->clear();
     }
 
     // Empty when the effect happened, else what was seen instead.
@@ -291,6 +298,17 @@ struct Scene {
         }
         if (kind == QLatin1String("on"))
             return expect(qobject_cast<QAbstractButton*>(control)->isChecked(), QStringLiteral("not checked"));
+        if (kind == QLatin1String("swatch")) {
+            // The swatch is checked and is the colour the sliders now edit.
+            auto* palette = workspace->findChild<PalEdit*>();
+            const int index = control->objectName().section(QLatin1Char('_'), 1).toInt();
+            return expect(qobject_cast<QAbstractButton*>(control)->isChecked() && palette->SelectedSwatch() == index,
+                          QStringLiteral("selected %1").arg(palette->SelectedSwatch()));
+        }
+        if (kind == QLatin1String("clipboard")) {
+            const QString text = QGuiApplication::clipboard()->text();
+            return expect(text.startsWith(arg), text.left(20));
+        }
         if (kind == QLatin1String("checked"))
             return expect(qobject_cast<QAbstractButton*>(control)->isChecked() != wasChecked,
                           QStringLiteral("unchanged"));

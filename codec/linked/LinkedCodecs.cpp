@@ -5,6 +5,8 @@
 
 #include "enigma/Enigma.h"
 #include "kosinski/SmallestPack.h"
+#include "kosm/KosinskiModuled.h"
+#include "nemesis/Nemesis.h"
 #include "kosinski/modVorlith_Extract.h"
 #include "kosinski/modVorlith_Pack.h"
 
@@ -99,6 +101,12 @@ CodecCalls LinkedCodecCalls()
         },
         [](const uint8_t* data, size_t size) { return enigma::PackSmallest(data, size); },
         [](const uint8_t* data, size_t size) { return enigma::PackExact(data, size); });
+    calls.nemesis = SharedResultCalls(
+        [](const uint8_t* data, size_t size, size_t start, size_t cap) {
+            return nemesis::Decode(data, size, start, cap);
+        },
+        [](const uint8_t* data, size_t size) { return nemesis::PackSmallest(data, size); },
+        [](const uint8_t* data, size_t size) { return nemesis::PackExact(data, size); });
     return calls;
 }
 

@@ -4,6 +4,7 @@
 
 #include "ZorptoolRun.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -28,7 +29,7 @@ TEST_F(CompressCommands, EveryFormatAndEncoderRoundTripsFromTheMiddleOfAFile)
 {
     const Bytes data = TileData();
     Write("data.bin", data);
-    for (const char* format : {"kosinski", "enigma"}) {
+    for (const char* format : {"kosinski", "enigma", "nemesis"}) {
         for (bool exact : {false, true}) {
             SCOPED_TRACE(std::string(format) + (exact ? " exact" : " smallest"));
             std::vector<std::string> words{"compress", "--format", format, Path("data.bin"), Path("stream")};
@@ -41,9 +42,9 @@ TEST_F(CompressCommands, EveryFormatAndEncoderRoundTripsFromTheMiddleOfAFile)
                 << packed.out;
 
             // The stream 0x123 bytes into a file, with other bytes after it.
-            Bytes rom(0x123, 0xA5);
-            rom.insert(rom.end(), stream.begin(), stream.end());
-            rom.insert(rom.end(), 40, 0x5A);
+            Bytes rom(0x123 + stream.size() + 40, 0x5A);
+            std::fill_n(rom.begin(), 0x123, 0xA5);
+            std::copy(stream.begin(), stream.end(), rom.begin() + 0x123);
             Write("rom.bin", rom);
             const zorptest::ToolRun unpacked =
                 Run({"decompress", "--format", format, Path("rom.bin"), Path("back"), "--offset", "0x123"});
