@@ -12,6 +12,8 @@
 #include "template/TemplateFit.h"
 
 #ifdef ZORPTOOL_STAGE_PICTURES
+#include <QGuiApplication>
+
 #include "specialstage/S2StagePictures.h"
 #include "specialstage/StageImage.h"
 #endif
@@ -154,6 +156,14 @@ int Import(const SonicTwoStagesRun& run, const zorp::S2SpecialStageSetup& setup,
 int Pictures(const SonicTwoStagesRun& run, const zorp::S2SpecialStageLoad& load)
 {
 #ifdef ZORPTOOL_STAGE_PICTURES
+    // The pictures are labelled, and text needs the fonts a GUI application
+    // holds; the offscreen platform needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "zorptool";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
     std::error_code ec;
     fs::create_directories(run.dir, ec);
     if (!fs::is_directory(run.dir, ec))

@@ -25,13 +25,15 @@ class S2WorkspaceTest : public QObject {
 private:
     // The workspace on a revision's image; Nemesis not in the codec yet
     // means the stages editor says why it stays disabled.
-    frmZorpII* Open(Harness& h, const s2test::Revision& r, const QString& file)
+    // fresh: write the synthetic image first (else open the file as it is).
+    frmZorpII* Open(Harness& h, const s2test::Revision& r, const QString& file, bool fresh = true)
     {
         auto image = s2test::Image(r);
         if (!image)
             return nullptr;
         const QString templateName = r.serialDigit == '1' ? QStringLiteral("S2") : QStringLiteral("S2_") + QLatin1String(r.name);
-        WriteBytes(file, *image);
+        if (fresh)
+            WriteBytes(file, *image);
         if (!h.codec.OffersFormat(2)) // Nemesis
             h.scripted.messages.answer(Answer::Ok);
         return h.open(QStringLiteral(ZORP_SOURCE_DIR "/data/") + templateName + QStringLiteral(".ZORP"), file);
@@ -105,15 +107,49 @@ private slots:
         QVERIFY(!window->HasUnsavedEdits());
 
         // A second save after a rename in place reads the map where it now is.
-        QVERIFY(frame->SetName(4, QStringLiteral("HILL TOP")));
+        QVERIFY(frame->SetName(4, QStringLiteral("HILLS")));
         QVERIFY(window->SaveROM(file));
         const Bytes again = ReadBytes(file);
         QCOMPARE(again.size(), size_t{0x200000});
         QCOMPARE(Bytes(again.begin() + pointer, again.begin() + pointer + 4), (Bytes{0x00, 0x10, 0x00, 0x00}));
-        h.scripted.messages.answer(Answer::Ok);
-        std::unique_ptr<frmZorpII> reopened(Open(h, r, file));
+        std::unique_ptr<frmZorpII> reopened(Open(h, r, file, false));
+        QCOMPARE(h.scripted.messages.unexpected, 0);
         auto* names = find<QTableWidget>(reopened.get(), QStringLiteral("lstS2Names"));
-        QCOMPARE(names->item(4, 0)->text(), QStringLiteral("HILL TOP"));
+        QCOMPARE(names->item(4, 0)->text(), QStringLiteral("HILLS"));
+    }
+
+    // A stage edit is saved in place and reads back; the closing question
+    // guards it while unsaved.
+    void stageEditIsSavedAndReadBack()
+    {
+        Harness h;
+        const s2test::Revision& r = s2test::kRevisions[0];
+        const QString file = h.path(QStringLiteral("s2.bin"));
+        std::unique_ptr<frmZorpII> window(Open(h, r, file));
+        if (!window)
+            QSKIP("corpus not found");
+        auto* stages = find<S2StagesFrame>(window.get(), QStringLiteral("fraS2SS"));
+        if (!stages->editor()->isEnabled())
+            QSKIP("the codec offers no Nemesis");
+        const Bytes before = ReadBytes(file);
+        S2SpecialStage* editor = stages->editor();
+        editor->setCurrentSegment(2);
+        editor->SetRequirement(true, 0, 45);
+        editor->UseToolAt(0x20, 9);
+        QVERIFY(window->HasUnsavedEdits());
+        QVERIFY(window->SaveROM(file));
+        QVERIFY(!window->HasUnsavedEdits());
+        const Bytes after = ReadBytes(file);
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after[r.team], uint8_t{45});
+        const uint32_t pointer = r.objectLea + 2;
+        QCOMPARE(Bytes(after.begin() + pointer, after.begin() + pointer + 4),
+                 Bytes(before.begin() + pointer, before.begin() + pointer + 4)); // it still fits in place
+
+        std::unique_ptr<frmZorpII> reopened(Open(h, r, file, false));
+        const S2StageDocument& doc = find<S2StagesFrame>(reopened.get(), QStringLiteral("fraS2SS"))->editor()->document();
+        QCOMPARE(doc.TeamRings()[0][0], uint8_t{45});
+        QCOMPARE(doc.List(0, 2)->objects.back(), (S2Object{false, 9, 0x20}));
     }
 
     // Pictures of both editors for the docs (ZORP_SCREENSHOT_DIR).
