@@ -21,6 +21,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "specialstage/EditCommand.h"
+#include "specialstage/GridKeyboard.h"
 #include "specialstage/StageImage.h"
 
 namespace zorp::ui {
@@ -28,8 +30,6 @@ namespace zorp::ui {
 namespace {
 
 constexpr int kAngleStep = 4;     // arrow keys move the cursor this far around the pipe
-constexpr int kBigAngleStep = 16; // with Shift
-constexpr int kBigDistanceStep = 8;
 constexpr int kNearAngle = 4;     // an object this close to the cursor is "under" it
 constexpr int kNearDistance = 2;
 
@@ -44,42 +44,6 @@ int AngleDifference(int a, int b)
 }
 
 } // namespace
-
-// One edit of one stage: the stage's state before and after. Undo and redo
-// set the state in the editor's document.
-class S2StageCommand : public QUndoCommand {
-public:
-    // Commands with the same non-zero merge key (one drag) become one.
-    S2StageCommand(S2SpecialStage* editor, int stage, zorp::S2StageState before, zorp::S2StageState after,
-                   const QString& text, int mergeKey)
-        : QUndoCommand(text), editor_(editor), stage_(stage), before_(std::move(before)), after_(std::move(after)),
-          mergeKey_(mergeKey)
-    {
-    }
-    void undo() override { Set(before_); }
-    void redo() override { Set(after_); }
-    int id() const override { return mergeKey_ ? 1 : -1; }
-    bool mergeWith(const QUndoCommand* other) override
-    {
-        auto* next = static_cast<const S2StageCommand*>(other);
-        if (next->mergeKey_ != mergeKey_ || next->stage_ != stage_)
-            return false;
-        after_ = next->after_;
-        return true;
-    }
-
-private:
-    void Set(const zorp::S2StageState& state)
-    {
-        editor_->document_.SetState(stage_, state);
-        editor_->StageStateChanged(stage_);
-    }
-    S2SpecialStage* editor_;
-    int stage_;
-    zorp::S2StageState before_;
-    zorp::S2StageState after_;
-    int mergeKey_;
-};
 
 S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
     : QWidget(parent), platform_(platform), undo_(new QUndoStack(this))
@@ -140,7 +104,24 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
     toolActions_[static_cast<int>(tool_)]->setChecked(true);
 
     canvas_ = new S2CrossSectionView(this);
-    canvas_->installEventFilter(this);
+    // The keyboard cursor of every stage editor: here its columns are steps
+    // of 4 around the pipe and its rows the distances, deepest at the top.
+    keyboard_ = new GridKeyboard(canvas_, 256 / kAngleStep, zorp::kS2MaxDistance + 1);
+    for (const auto& [key, tool] : {std::pair{Qt::Key_S, Tool::Select}, std::pair{Qt::Key_1, Tool::Select},
+                                    std::pair{Qt::Key_R, Tool::Ring}, std::pair{Qt::Key_2, Tool::Ring},
+                                    std::pair{Qt::Key_B, Tool::Bomb}, std::pair{Qt::Key_3, Tool::Bomb}})
+        keyboard_->setToolKey(key, static_cast<int>(tool));
+    connect(keyboard_, &GridKeyboard::cursorMoved, this, [this](QPoint cell) {
+        if (!syncing_)
+            setCursor({static_cast<uint8_t>(cell.x() * kAngleStep), zorp::kS2MaxDistance - cell.y()});
+    });
+    connect(keyboard_, &GridKeyboard::toolChosen, this, [this](int tool) { setTool(static_cast<Tool>(tool)); });
+    connect(keyboard_, &GridKeyboard::placeRequested, this, [this] { PlaceAtCursor(); });
+    connect(keyboard_, &GridKeyboard::clearRequested, this,
+            [this] { DeleteObjectAt(cursor_.angle, cursor_.distance); });
+    connect(keyboard_, &GridKeyboard::stageStepRequested, this, [this](int step) {
+        setCurrentStage(std::clamp(stage_ + step, 0, zorp::kS2Stages - 1));
+    });
     where_ = new QLabel(this);
     where_->setObjectName(QStringLiteral("lblS2Cursor"));
     where_->setAccessibleName(QStringLiteral("Cursor"));
@@ -276,15 +257,25 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
     shortcut(QKeySequence(Qt::Key_BracketLeft), [this] { setCurrentSegment(segment_ - 1); });
     shortcut(QKeySequence(Qt::Key_BracketRight), [this] { setCurrentSegment(segment_ + 1); });
 
+    // The widget shows what the document says: every change (an edit, its
+    // undo, a new load) is redrawn from it.
+    observer_ = document_.Observe([this](const zorp::DocumentChange& change) {
+        if (applying_)
+            return;
+        if (change.kind == zorp::DocumentChange::Kind::Stage)
+            StageStateChanged(change.stage);
+        else
+            ShowStage();
+    });
     setEnabled(false);
 }
 
-S2SpecialStage::~S2SpecialStage() = default;
+S2SpecialStage::~S2SpecialStage() { document_.StopObserving(observer_); }
 
 void S2SpecialStage::setDocument(const zorp::S2StageDocument& document)
 {
-    document_ = document;
     undo_->clear();
+    document_ = document;
     undo_->setClean();
     stage_ = std::clamp(stage_, 0, zorp::kS2Stages - 1);
     segment_ = 0;
@@ -334,6 +325,10 @@ void S2SpecialStage::setCursor(S2Cursor cursor)
 {
     cursor.distance = std::clamp(cursor.distance, 0, zorp::kS2MaxDistance);
     cursor_ = cursor;
+    syncing_ = true;
+    keyboard_->setCursor(QPoint((cursor.angle + kAngleStep / 2) / kAngleStep % (256 / kAngleStep),
+                                zorp::kS2MaxDistance - cursor.distance));
+    syncing_ = false;
     ShowWhere();
     canvas_->update();
 }
@@ -391,8 +386,11 @@ void S2SpecialStage::Apply(const QString& text, const std::function<std::string(
     zorp::S2StageState after = document_.State(stage_);
     if (after == before)
         return;
-    document_.SetState(stage_, before); // the command's first redo sets it again
-    undo_->push(new S2StageCommand(this, stage_, std::move(before), std::move(after), text, mergeKey));
+    applying_ = true; // the edit's first Redo sets it again
+    document_.SetState(stage_, before);
+    applying_ = false;
+    PushEdit(undo_, std::make_unique<zorp::S2StageEdit>(document_, stage_, std::move(before), std::move(after),
+                                                        text.toStdString(), mergeKey));
 }
 
 void S2SpecialStage::Refuse(const std::string& reason)
@@ -579,43 +577,12 @@ void S2SpecialStage::ShowCounts()
                       .arg(zorp::kS2ObjectListRamLimit));
 }
 
-bool S2SpecialStage::HandleCanvasKey(int key, Qt::KeyboardModifiers modifiers)
+void S2SpecialStage::PlaceAtCursor()
 {
-    const bool big = modifiers & Qt::ShiftModifier;
-    S2Cursor c = cursor_;
-    switch (key) {
-    case Qt::Key_Left: c.angle = static_cast<uint8_t>(c.angle - (big ? kBigAngleStep : kAngleStep)); break;
-    case Qt::Key_Right: c.angle = static_cast<uint8_t>(c.angle + (big ? kBigAngleStep : kAngleStep)); break;
-    case Qt::Key_Up: c.distance += big ? kBigDistanceStep : 1; break;
-    case Qt::Key_Down: c.distance -= big ? kBigDistanceStep : 1; break;
-    case Qt::Key_S: case Qt::Key_1: setTool(Tool::Select); return true;
-    case Qt::Key_R: case Qt::Key_2: setTool(Tool::Ring); return true;
-    case Qt::Key_B: case Qt::Key_3: setTool(Tool::Bomb); return true;
-    case Qt::Key_Space: case Qt::Key_Return: case Qt::Key_Enter:
-        if (tool_ == Tool::Select && selected_ >= 0 && ObjectAt(cursor_.angle, cursor_.distance) != selected_)
-            MoveSelectedObject(cursor_.angle, cursor_.distance); // a picked object goes where the cursor is
-        else
-            UseToolAt(cursor_.angle, cursor_.distance);
-        return true;
-    case Qt::Key_Delete: case Qt::Key_Backspace:
-        if (big)
-            return false; // Shift+Delete deletes the segment
-        DeleteObjectAt(cursor_.angle, cursor_.distance);
-        return true;
-    default: return false;
-    }
-    setCursor(c);
-    return true;
-}
-
-bool S2SpecialStage::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == canvas_ && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (HandleCanvasKey(key->key(), key->modifiers()))
-            return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    if (tool_ == Tool::Select && selected_ >= 0 && ObjectAt(cursor_.angle, cursor_.distance) != selected_)
+        MoveSelectedObject(cursor_.angle, cursor_.distance); // a picked object goes where the cursor is
+    else
+        UseToolAt(cursor_.angle, cursor_.distance);
 }
 
 void S2SpecialStage::ExportImage()
@@ -666,7 +633,9 @@ void S2CrossSectionView::paintEvent(QPaintEvent*)
     const zorp::S2ObjectList* list = doc.SegmentCount(editor_->CurrentStage()) > 0
                                          ? doc.List(editor_->CurrentStage(), editor_->CurrentSegment())
                                          : nullptr;
-    DrawS2CrossSection(painter, section(), list, editor_->selectedObject(), editor_->cursor());
+    DrawS2CrossSection(painter, section(), list, editor_->selectedObject());
+    const QPointF at = section().Position(editor_->cursor().angle, editor_->cursor().distance);
+    GridKeyboard::PaintCursor(painter, QRect(QPoint(int(at.x()) - 8, int(at.y()) - 8), QSize(16, 16)), hasFocus());
     if (hasFocus()) {
         painter.setPen(QPen(palette().highlight().color(), 2));
         painter.drawRect(rect().adjusted(1, 1, -1, -1));

@@ -4,14 +4,16 @@
 // segments in a list (lstS2Segments) with Insert and Delete, the chosen
 // segment's objects on a cross-section of the half-pipe (picS2CrossSection),
 // its type, mirroring and end marker, the stage's ring requirements, and the
-// rings counted up to each check against them. Every change is an undo
-// command that sets a stage's state in the document; the widget keeps no
-// stage data of its own.
+// rings counted up to each check against them. Every change is an
+// S2StageEdit (core) that the undo history replays through the shared
+// EditCommand; the widget observes the document and keeps no stage data of
+// its own.
 //
-// Keyboard: on the cross-section the arrow keys move the cursor (Left/Right
-// around the pipe, Up/Down deeper or nearer; with Shift in bigger steps),
-// S, R, B (or 1, 2, 3) pick the tool Select, Ring, Bomb, Space or Enter uses
-// it at the cursor, Delete removes the object under the cursor, [ and ] pick
+// Keyboard (the stage editors' GridKeyboard on the cross-section): the arrow
+// keys move the cursor (Left/Right around the pipe, Up/Down deeper or
+// nearer; with Ctrl in bigger steps), S, R, B (or 1, 2, 3) pick the tool
+// Select, Ring, Bomb, Space or Enter uses it at the cursor, Delete removes
+// the object under the cursor; anywhere in the editor [ and ] pick
 // the previous or next segment, Insert adds a segment, Shift+Delete deletes
 // it, Page Up and Page Down switch stages.
 #include <QWidget>
@@ -35,6 +37,7 @@ class QUndoStack;
 
 namespace zorp::ui {
 
+class GridKeyboard;
 class S2CrossSectionView;
 
 class S2SpecialStage : public QWidget {
@@ -97,12 +100,7 @@ public:
 signals:
     void StageModifiedChanged(bool modified);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    friend class S2StageCommand;
-
     // Runs an edit on the document and, when it changed the stage, pushes it
     // as a command (which applies it again).
     void Apply(const QString& text, const std::function<std::string(zorp::S2StageDocument&)>& edit,
@@ -113,7 +111,8 @@ private:
     void ShowCounts();
     void ShowWhere();
     void ShowRequirements();
-    bool HandleCanvasKey(int key, Qt::KeyboardModifiers modifiers);
+    // Space / Enter: the tool at the cursor, or the selected object moved there.
+    void PlaceAtCursor();
 
     Platform platform_;
     zorp::S2StageDocument document_;
@@ -124,6 +123,8 @@ private:
     S2Cursor cursor_;
     bool showing_ = false; // controls are being filled: their signals are no edits
     bool reportedModified_ = false;
+    bool applying_ = false; // an edit is being made: its notices come with its Redo
+    int observer_ = 0;
     int dragCounter_ = 0;
     int dragKey_ = 0;
 
@@ -137,6 +138,8 @@ private:
     QActionGroup* toolGroup_;
     QAction* toolActions_[3];
     S2CrossSectionView* canvas_;
+    GridKeyboard* keyboard_;
+    bool syncing_ = false; // the keyboard's cursor follows one set from elsewhere
     QLabel* where_;
     QComboBox* type_;
     QCheckBox* mirrored_;

@@ -21,6 +21,21 @@ S2StageDocument::S2StageDocument(S2LayoutBlock layouts, S2ObjectLists objects, S
 {
 }
 
+S2StageDocument::S2StageDocument(const S2StageDocument& other)
+    : StageDocument(), layouts_(other.layouts_), objects_(other.objects_), team_(other.team_), alone_(other.alone_)
+{
+}
+
+S2StageDocument& S2StageDocument::operator=(const S2StageDocument& other)
+{
+    layouts_ = other.layouts_;
+    objects_ = other.objects_;
+    team_ = other.team_;
+    alone_ = other.alone_;
+    Notify({DocumentChange::Kind::Document, 0, {}});
+    return *this;
+}
+
 int S2StageDocument::SegmentCount(int stage) const
 {
     auto s = static_cast<size_t>(stage);
@@ -209,6 +224,23 @@ void S2StageDocument::SetState(int stage, const S2StageState& state)
     objects_.stages[s] = state.objects;
     team_[s] = state.team;
     alone_[s] = state.alone;
+    Notify({DocumentChange::Kind::Stage, stage, {}});
+}
+
+S2StageEdit::S2StageEdit(S2StageDocument& document, int stage, S2StageState before, S2StageState after,
+                         std::string text, int mergeKey)
+    : document_(document), stage_(stage), before_(std::move(before)), after_(std::move(after)), text_(std::move(text)),
+      mergeKey_(mergeKey)
+{
+}
+
+bool S2StageEdit::MergeWith(const DocumentEdit& next)
+{
+    auto* edit = dynamic_cast<const S2StageEdit*>(&next);
+    if (!edit || edit->mergeKey_ != mergeKey_ || edit->stage_ != stage_ || &edit->document_ != &document_)
+        return false;
+    after_ = edit->after_;
+    return true;
 }
 
 S2StageCheck S2StageDocument::Check(int stage) const

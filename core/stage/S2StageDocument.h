@@ -3,8 +3,9 @@
 // block), their object lists and the two ring requirement tables. The editor
 // only views it and edits through the operations below; each operation
 // checks the game's limits and either changes the document or returns the
-// reason it did not. Undo works on whole-stage states (State / SetState): a
-// stage is at most a few hundred bytes.
+// reason it did not. Undo works on whole-stage states: an S2StageEdit holds
+// a stage's state before and after (a stage is at most a few hundred bytes)
+// and sets it through SetState, which tells the document's observers.
 //
 // A segment is a row of the stage: its layout byte (type and mirroring) and
 // its object list. The original stages do not always have as many lists as
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "stage/S2StageData.h"
+#include "stage/StageDocument.h"
 
 namespace zorp {
 
@@ -27,12 +29,16 @@ struct S2StageState {
     friend bool operator==(const S2StageState&, const S2StageState&) = default;
 };
 
-class S2StageDocument {
+class S2StageDocument : public StageDocument {
 public:
     S2StageDocument() = default;
     S2StageDocument(S2LayoutBlock layouts, S2ObjectLists objects, S2RingTable team, S2RingTable alone);
+    // Copies carry the data, not the observers; an assignment tells the
+    // observers of the one assigned to that everything changed.
+    S2StageDocument(const S2StageDocument& other);
+    S2StageDocument& operator=(const S2StageDocument& other);
 
-    int StageCount() const { return kS2Stages; }
+    int StageCount() const override { return kS2Stages; }
     // Rows of a stage: the larger of its layout bytes and its lists.
     int SegmentCount(int stage) const;
     bool HasLayout(int stage, int segment) const;
@@ -77,6 +83,28 @@ private:
     S2ObjectLists objects_;
     S2RingTable team_{};
     S2RingTable alone_{};
+};
+
+// One edit of one stage, as the undo history replays it.
+class S2StageEdit : public DocumentEdit {
+public:
+    // Edits with the same non-zero merge key (one drag) become one.
+    S2StageEdit(S2StageDocument& document, int stage, S2StageState before, S2StageState after, std::string text,
+                int mergeKey = 0);
+    void Redo() override { document_.SetState(stage_, after_); }
+    void Undo() override { document_.SetState(stage_, before_); }
+    std::string Text() const override { return text_; }
+    int MergeKey() const override { return mergeKey_; }
+    bool MergeWith(const DocumentEdit& next) override;
+    bool Empty() const override { return before_ == after_; }
+
+private:
+    S2StageDocument& document_;
+    int stage_;
+    S2StageState before_;
+    S2StageState after_;
+    std::string text_;
+    int mergeKey_;
 };
 
 } // namespace zorp
