@@ -41,6 +41,15 @@ run_target() {
     fuzz_s1_layout) [ -d ../shared/corpus/stages ] && mkdir -p "$build/seeds/$t" && cp ../shared/corpus/stages/s1-ss-layout-*.eni "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_definitions) mkdir -p "$build/seeds/$t" && cp data/ROM_DEF.RDEF "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
+    # The real decoded data where the corpus has it: the layout block, and
+    # the level select map behind the tables of the shipped seed.
+    fuzz_s2_object_lists)
+      [ -f ../shared/corpus/nemesis/s2__misc__Special_stage_level_layouts.nem.dec ] && mkdir -p "$build/seeds/$t" &&
+        cp ../shared/corpus/nemesis/s2__misc__Special_stage_level_layouts.nem.dec "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
+    fuzz_s2_level_select)
+      [ -f ../shared/corpus/enigma/s2__mappings__misc__Level_Select.eni.dec ] && mkdir -p "$build/seeds/$t" &&
+        cat fuzz/seeds/$t/tables.bin ../shared/corpus/enigma/s2__mappings__misc__Level_Select.eni.dec >"$build/seeds/$t/real.bin" &&
+        seeds+=("$build/seeds/$t") ;;
   esac
   # Longest input per target: long enough for what the target reads, short
   # enough that one execution stays cheap (each target must reach ten
