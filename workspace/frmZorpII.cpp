@@ -68,10 +68,22 @@ protected:
     }
 };
 
-// Sonic 1 and Sonic 2 have special stage (and Sonic 2 level select) editors
-// of their own, shown with the same captions as the others.
-const char* const kEditorKeys[] = {"LvlSelect",   "PalEdit",     "Playlist", "S3S", "WavImporter",
-                                   "S1Stages",    "S2LvlSelect", "S2SS"};
+// The editor buttons in tool bar order. Sonic 1 and Sonic 2 have special
+// stage (and Sonic 2 level select) editors of their own; a template shows
+// one editor of each kind, so each kind has one caption, one place and one
+// key: Ctrl+1 ... Ctrl+5 follow the buttons on show, and an editor the
+// template leaves out keeps its number unused (a hidden button's key does
+// nothing).
+struct EditorButton {
+    const char* key;
+    const char* text;
+    int number;
+};
+constexpr EditorButton kEditorButtons[] = {
+    {"LvlSelect", "Level Select", 1},  {"S2LvlSelect", "Level Select", 1}, {"PalEdit", "Palette", 2},
+    {"Playlist", "Playlist", 3},       {"S3S", "Special Stages", 4},       {"S1Stages", "Special Stages", 4},
+    {"S2SS", "Special Stages", 4},     {"WavImporter", "WAV Importer", 5},
+};
 
 } // namespace
 
@@ -192,18 +204,9 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
 
     d->editorButtons = new QActionGroup(this);
     d->editorButtons->setExclusive(true);
-    const QString editorTexts[] = {QStringLiteral("Level Select"), QStringLiteral("Palette"),
-                                   QStringLiteral("Playlist"), QStringLiteral("Special Stages"),
-                                   QStringLiteral("WAV Importer"), QStringLiteral("Special Stages"),
-                                   QStringLiteral("Level Select"), QStringLiteral("Special Stages")};
-    // Ctrl+1 ... Ctrl+5 in tool bar order; an editor the template leaves out
-    // keeps its number unused, so each key always means the same editor.
-    // The Sonic 1 and Sonic 2 editors share the keys of the kinds they are
-    // (a template shows one of each kind; a hidden button's key does nothing).
-    const int editorNumbers[] = {1, 2, 3, 4, 5, 4, 1, 4};
-    for (int i = 0; i < 8; ++i) {
-        QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString(),
-                                    {QKeySequence(Qt::CTRL | (Qt::Key_0 + editorNumbers[i]))});
+    for (const EditorButton& editor : kEditorButtons) {
+        QAction* action = addButton(QLatin1String(editor.key), QLatin1String(editor.text), QString(),
+                                    {QKeySequence(Qt::CTRL | (Qt::Key_0 + editor.number))});
         action->setCheckable(true);
         action->setVisible(false);
         d->editorButtons->addAction(action);
