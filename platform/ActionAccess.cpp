@@ -149,9 +149,8 @@ void MakeItemsChoosable(QAbstractItemView* view)
     // their selections find it in place already.
     QObject::connect(selection, &QItemSelectionModel::selectionChanged, view,
                      [selection](const QItemSelection& selected) {
-                         const QModelIndexList chosen = selected.indexes();
-                         if (!chosen.isEmpty() && selection->currentIndex().row() != chosen.first().row())
-                             selection->setCurrentIndex(chosen.first(), QItemSelectionModel::NoUpdate);
+                         if (!selected.isEmpty() && !selected.contains(selection->currentIndex()))
+                             selection->setCurrentIndex(selected.indexes().first(), QItemSelectionModel::NoUpdate);
                      });
 }
 
