@@ -21,6 +21,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "platform/ActionAccess.h"
 #include "specialstage/EditCommand.h"
 #include "specialstage/GridKeyboard.h"
 #include "specialstage/StageImage.h"
@@ -65,6 +66,7 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
     segments_->setObjectName(QStringLiteral("lstS2Segments"));
     segments_->setAccessibleName(QStringLiteral("Segments"));
     segments_->setMinimumWidth(250);
+    MakeItemsChoosable(segments_);
     insert_ = new QPushButton(QStringLiteral("Insert"), this);
     insert_->setObjectName(QStringLiteral("cmdS2InsertSegment"));
     insert_->setAccessibleName(QStringLiteral("Insert segment"));
@@ -102,6 +104,7 @@ S2SpecialStage::S2SpecialStage(const Platform& platform, QWidget* parent)
         toolActions_[i] = action;
     }
     toolActions_[static_cast<int>(tool_)]->setChecked(true);
+    MakeToolButtonsAccessible(tools_);
 
     canvas_ = new S2CrossSectionView(this);
     // The keyboard cursor of every stage editor: here its columns are steps

@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ActionAccess.h"
 #include "FrameTag.h"
 
 namespace zorp::ui {
@@ -97,6 +98,7 @@ QTableWidget* NewTable(QWidget* parent, const QString& name, const QString& acce
     table->verticalHeader()->setVisible(false);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
+    MakeItemsChoosable(table);
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
     table->horizontalHeader()->setStretchLastSection(true);
