@@ -143,7 +143,7 @@ public:
             LaneFor(kNotStarted).at[0] = {0, 0, 0, 0};
         } else {
             const int32_t id = t_.Find(static_cast<uint16_t>(c_.chainStart));
-            LaneFor(id >= 0 && t_.lastPos[static_cast<size_t>(id)] >= 0 ? id : kSpent).at[0] = {0, 0, 0, 0};
+            LaneFor(id >= 0 ? id : kSpent).at[0] = {0, 0, 0, 0};
         }
         for (size_t i = 0; i < n; ++i) {
             MergeSpent(i);
@@ -211,7 +211,6 @@ private:
         uint8_t from;
         uint8_t type;
         uint8_t words;
-        uint8_t unused;
     };
     struct Lane {
         int32_t chain;              // index of the incrementing word now, or kNotStarted / kSpent
@@ -241,7 +240,7 @@ private:
     {
         Arrival& a = lane.at[to % kRing];
         if (cost < a.cost) {
-            a = {cost, static_cast<uint8_t>(from), static_cast<uint8_t>(type), static_cast<uint8_t>(words), 0};
+            a = {cost, static_cast<uint8_t>(from), static_cast<uint8_t>(type), static_cast<uint8_t>(words)};
             lane.until = std::max(lane.until, to);
         }
     }
