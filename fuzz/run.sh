@@ -36,12 +36,17 @@ run_target() {
   [ -d "fuzz/seeds/$t" ] && seeds+=("fuzz/seeds/$t")
   case "$t" in
     fuzz_kosinski_decode | fuzz_kosinski_roundtrip) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
+    fuzz_enigma_*) [ -d ../shared/corpus/enigma ] && seeds+=(../shared/corpus/enigma) ;;
+    fuzz_kosm_*) [ -d ../shared/corpus/kosm ] && seeds+=(../shared/corpus/kosm) ;;
     fuzz_definitions) mkdir -p "$build/seeds/$t" && cp data/ROM_DEF.RDEF "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
   esac
-  # The round trip skips inputs over 4 KiB, so longer ones would be wasted.
+  # The round trips skip longer inputs, so those would be wasted.
   local max_len=65536
-  [ "$t" = fuzz_kosinski_roundtrip ] && max_len=4096
+  case "$t" in
+    fuzz_kosinski_roundtrip | fuzz_kosm_roundtrip) max_len=1024 ;;
+    fuzz_enigma_roundtrip) max_len=256 ;;
+  esac
   local status=0
   if ! LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}" "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len="$max_len" \
        -artifact_prefix="$build/findings/$t/" "$corpus" "${seeds[@]}" 2>"$build/$t.log"; then

@@ -46,7 +46,7 @@ constexpr int kLongEntryBits = 7;  // the others, before their values
 constexpr int kEndBits = 7;
 constexpr int kMaxSeparate = kMaxEntryWords - 1;
 constexpr size_t kChainCap = 20;
-constexpr size_t kLiteralTries = 64;
+constexpr size_t kLiteralTries = 16;
 constexpr int32_t kNotStarted = -2;
 constexpr int32_t kSpent = -1;
 
@@ -131,6 +131,10 @@ public:
             wide_[k] = count;
             count += !Writable(t.values[k]);
         }
+        // writableRun_[i]: words from i on that can be written inline (up to 15).
+        writableRun_.assign(t.w.size() + 1, 0);
+        for (size_t i = t.w.size(); i-- > 0;)
+            writableRun_[i] = Writable(t.w[i]) ? static_cast<uint8_t>(std::min(kMaxSeparate, writableRun_[i + 1] + 1)) : 0;
     }
 
     uint32_t Run()
@@ -199,7 +203,7 @@ public:
     }
 
 private:
-    static constexpr size_t kRing = kMaxEntryWords + 1;
+    static constexpr size_t kRing = 32; // more than the longest entry, a power of two
     static constexpr uint32_t kInf = std::numeric_limits<uint32_t>::max();
     static constexpr uint32_t kUnknownReach = kInf / 1024;
     static constexpr size_t kRecheckEvery = 8;
@@ -381,14 +385,11 @@ private:
         auto add = [&](uint32_t cost, unsigned type, unsigned k) {
             moves_[moveCount_++] = {cost, static_cast<uint8_t>(type), static_cast<uint8_t>(k)};
         };
-        const auto& w = t_.w;
-        const size_t n = w.size();
-        const uint16_t x = w[i];
-        const bool literal = static_cast<int>(x) == c_.literal;
+        const bool literal = static_cast<int>(t_.w[i]) == c_.literal;
         if (literal)
             for (unsigned k = 1; k <= t_.same[i]; ++k)
                 add(kShortEntryBits, kLiteral, k);
-        if (!Writable(x))
+        if (writableRun_[i] == 0)
             return;
         const uint32_t one = kLongEntryBits + valueBits_;
         if (!literal) // a literal entry writes the same words for less
@@ -399,7 +400,7 @@ private:
         for (unsigned k = 2; k <= t_.down[i]; ++k)
             add(one, kDecreasing, k);
         uint32_t cost = one;
-        for (unsigned k = 2; k <= kMaxSeparate && i + k <= n && Writable(w[i + k - 1]); ++k) {
+        for (unsigned k = 2; k <= writableRun_[i]; ++k) {
             cost += valueBits_;
             add(cost, kSeparate, k);
         }
@@ -429,6 +430,7 @@ private:
     std::vector<Lane> lanes_;
     std::vector<size_t> order_;
     std::vector<uint32_t> wide_;
+    std::vector<uint8_t> writableRun_;
     std::array<Move, 4 * kMaxEntryWords> moves_{};
     size_t moveCount_ = 0;
     std::vector<uint16_t> steps_;   // per settled lane: from | type << 6 | (words - 1) << 9
@@ -494,11 +496,14 @@ std::vector<LiteralGain> LiteralGains(const Tables& t)
     return gains;
 }
 
-// False when no literal and incrementing words can write every word at this
-// inline width: words too wide that cannot continue a run of the word before
-// them must each start a literal or incrementing entry, and apart from the
-// literal word each value can do so only once.
-bool WidthCanWork(const Tables& t, int inlineBits)
+// Whether literal and incrementing words can write every word at this inline
+// width, and which literal words could. A word too wide for it that cannot
+// continue a run of the word before it must start a literal or an
+// incrementing entry; the chain goes up, so apart from the literal word those
+// words must rise from each to the next. When they do not, the literal word
+// is one of the first pair that does not rise, and `literals` lists which of
+// the two work; else it stays empty (any literal word will do).
+bool WidthCanWork(const Tables& t, int inlineBits, std::vector<uint16_t>& literals)
 {
     const auto& w = t.w;
     std::vector<uint16_t> starts;
@@ -509,12 +514,26 @@ bool WidthCanWork(const Tables& t, int inlineBits)
         if (d != 0 && d != 1 && d != 0xFFFF)
             starts.push_back(w[i]);
     }
-    std::sort(starts.begin(), starts.end());
-    size_t repeatedValues = 0;
-    for (size_t i = 1; i < starts.size(); ++i)
-        if (starts[i] == starts[i - 1] && (i + 1 == starts.size() || starts[i + 1] != starts[i]))
-            ++repeatedValues;
-    return repeatedValues <= 1;
+    auto risesWithout = [&](int literal) {
+        int last = -1;
+        for (uint16_t v : starts) {
+            if (v == literal)
+                continue;
+            if (static_cast<int>(v) <= last)
+                return false;
+            last = v;
+        }
+        return true;
+    };
+    literals.clear();
+    for (size_t j = 1; j < starts.size(); ++j)
+        if (starts[j] <= starts[j - 1]) {
+            for (uint16_t v : {starts[j - 1], starts[j]})
+                if (risesWithout(v) && (literals.empty() || literals[0] != v))
+                    literals.push_back(v);
+            return !literals.empty();
+        }
+    return true;
 }
 
 struct Best {
@@ -552,9 +571,16 @@ Header SmallestHeader(const std::vector<uint16_t>& words, std::vector<Entry>* en
     };
     consider({widest, mask, GamesHeader(words).literal, -1});
     std::vector<Width> widths;
+    std::vector<uint16_t> forced;
     for (int n = widest; n >= 1; --n) {
-        if (n < widest && !WidthCanWork(t, n))
+        if (n < widest && !WidthCanWork(t, n, forced))
             break;
+        if (!forced.empty()) {
+            // Only these literal words can write the wide words.
+            for (uint16_t literal : forced)
+                consider({n, mask, literal, -1});
+            continue;
+        }
         const uint32_t plainBits = consider({n, mask, -1, -1});
         // The bound needs a parse in which every literal entry could be a
         // repeat: at narrower widths that is the one that may write any word.
