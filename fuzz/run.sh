@@ -44,8 +44,8 @@ run_target() {
   # The round trips skip longer inputs, so those would be wasted.
   local max_len=65536
   case "$t" in
-    fuzz_kosinski_roundtrip | fuzz_kosm_roundtrip) max_len=1024 ;;
-    fuzz_enigma_roundtrip) max_len=256 ;;
+    fuzz_kosinski_roundtrip | fuzz_kosm_roundtrip) max_len=512 ;;
+    fuzz_enigma_roundtrip) max_len=128 ;;
   esac
   local status=0
   if ! LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}" "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len="$max_len" \
