@@ -32,6 +32,7 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "enigma/Enigma.h"
@@ -114,6 +115,25 @@ struct Choice {
     int ValueBits() const { return std::popcount(static_cast<unsigned>(flagMask)) + inlineBits; }
 };
 
+// An append-only array in fixed blocks: growing it never holds two copies.
+class StepStore {
+public:
+    void clear() { blocks_.clear(); size_ = 0; }
+    size_t size() const { return size_; }
+    void push_back(uint16_t v)
+    {
+        if (size_ % kBlock == 0)
+            blocks_.push_back(std::make_unique<uint16_t[]>(kBlock));
+        blocks_.back()[size_++ % kBlock] = v;
+    }
+    uint16_t operator[](size_t k) const { return blocks_[k / kBlock][k % kBlock]; }
+
+private:
+    static constexpr size_t kBlock = 1024;
+    std::vector<std::unique_ptr<uint16_t[]>> blocks_;
+    size_t size_ = 0;
+};
+
 // The search runs in lanes, one per state of the incrementing chain (not
 // started, spent, or at a word). All entries but the incrementing one keep a
 // lane's chain, and at a given word they are the same for every lane, so
@@ -144,10 +164,10 @@ public:
         steps_.clear();
         offsets_.clear();
         if (c_.chainStart < 0) {
-            LaneFor(kNotStarted).at[0] = {0, 0, 0, 0};
+            LaneFor(kNotStarted).at[0] = {0, -1, 0, 0, 0};
         } else {
             const int32_t id = t_.Find(static_cast<uint16_t>(c_.chainStart));
-            LaneFor(id >= 0 ? id : kSpent).at[0] = {0, 0, 0, 0};
+            LaneFor(id >= 0 ? id : kSpent).at[0] = {0, c_.chainStart, 0, 0, 0};
         }
         for (size_t i = 0; i < n; ++i) {
             MergeSpent(i);
@@ -164,16 +184,19 @@ public:
                 lanes_[l].at[slot].cost = kInf;
                 if (keepSteps_)
                     steps_.push_back(static_cast<uint16_t>(a.from | a.type << 6 | (a.words - 1u) << 9));
-                Expand(i, l, a.cost, finalized++);
+                Expand(i, l, a.cost, a.start, finalized++);
             }
             std::erase_if(lanes_, [i](const Lane& lane) { return lane.until <= i; });
         }
-        best_ = {kInf, 0, 0, 0};
+        best_ = {kInf, -1, 0, 0, 0};
         for (const Lane& lane : lanes_)
             if (lane.at[n % kRing].cost < best_.cost)
                 best_ = lane.at[n % kRing];
         return best_.cost == kInf ? kUnencodable : best_.cost + kEndBits;
     }
+
+    // The word the best parse's incrementing chain starts at, or -1.
+    int32_t ChainStart() const { return best_.start; }
 
     // The entries of the parse Run found (keepSteps only), and the value the
     // incrementing chain starts at (-1 when no incrementing entry is used).
@@ -212,6 +235,7 @@ private:
     // = the lane's order among those settled at the entry's first word).
     struct Arrival {
         uint32_t cost;
+        int32_t start; // the word the incrementing chain started at, or -1
         uint8_t from;
         uint8_t type;
         uint8_t words;
@@ -236,15 +260,15 @@ private:
                 return lane;
         Lane& lane = lanes_.emplace_back();
         lane.chain = chain;
-        lane.at.fill({kInf, 0, 0, 0});
+        lane.at.fill({kInf, -1, 0, 0, 0});
         return lane;
     }
 
-    void Arrive(Lane& lane, size_t to, uint32_t cost, unsigned from, unsigned type, unsigned words)
+    void Arrive(Lane& lane, size_t to, uint32_t cost, int32_t start, unsigned from, unsigned type, unsigned words)
     {
         Arrival& a = lane.at[to % kRing];
         if (cost < a.cost) {
-            a = {cost, static_cast<uint8_t>(from), static_cast<uint8_t>(type), static_cast<uint8_t>(words)};
+            a = {cost, start, static_cast<uint8_t>(from), static_cast<uint8_t>(type), static_cast<uint8_t>(words)};
             lane.until = std::max(lane.until, to);
         }
     }
@@ -406,19 +430,22 @@ private:
         }
     }
 
-    void Expand(size_t i, size_t l, uint32_t cost, unsigned finalized)
+    void Expand(size_t i, size_t l, uint32_t cost, int32_t start, unsigned finalized)
     {
         {
             Lane& lane = lanes_[l];
             for (size_t m = 0; m < moveCount_; ++m)
-                Arrive(lane, i + moves_[m].words, cost + moves_[m].cost, finalized, moves_[m].type, moves_[m].words);
+                Arrive(lane, i + moves_[m].words, cost + moves_[m].cost, start, finalized, moves_[m].type,
+                       moves_[m].words);
         }
         const int32_t chain = lanes_[l].chain;
         if (chain != kNotStarted && chain != t_.ids[i])
             return;
+        const int32_t chainStart = chain == kNotStarted ? t_.w[i] : start;
         for (unsigned k = 1; k <= t_.up[i]; ++k) {
             const int32_t next = t_.Plus(t_.ids[i], k);
-            Arrive(LaneFor(next >= 0 ? next : kSpent), i + k, cost + kShortEntryBits, finalized, kIncrementing, k);
+            Arrive(LaneFor(next >= 0 ? next : kSpent), i + k, cost + kShortEntryBits, chainStart, finalized,
+                   kIncrementing, k);
         }
     }
 
@@ -433,7 +460,7 @@ private:
     std::vector<uint8_t> writableRun_;
     std::array<Move, 4 * kMaxEntryWords> moves_{};
     size_t moveCount_ = 0;
-    std::vector<uint16_t> steps_;   // per settled lane: from | type << 6 | (words - 1) << 9
+    StepStore steps_;               // per settled lane: from | type << 6 | (words - 1) << 9
     std::vector<uint32_t> offsets_; // first step of each word
     Arrival best_{};
 };
@@ -539,6 +566,7 @@ bool WidthCanWork(const Tables& t, int inlineBits, std::vector<uint16_t>& litera
 struct Best {
     uint32_t bits = kUnencodable;
     Choice choice{};
+    int32_t chainStart = -1;
 };
 
 } // namespace
@@ -556,6 +584,7 @@ Header SmallestHeader(const std::vector<uint16_t>& words, std::vector<Entry>* en
         if (bits < best.bits) {
             best.bits = bits;
             best.choice = c;
+            best.chainStart = p.ChainStart();
         }
         return bits;
     };
@@ -612,7 +641,12 @@ Header SmallestHeader(const std::vector<uint16_t>& words, std::vector<Entry>* en
     for (Width& wd : widths)
         while (step(wd)) {
         }
-    Parser p(t, best.choice, true);
+    // The entries: parsed again with the chain's start fixed, which keeps
+    // far fewer states (and their steps) than the search over every start.
+    const uint16_t unused = UnusedWord(t);
+    Choice fixed = best.choice;
+    fixed.chainStart = best.chainStart >= 0 ? best.chainStart : unused;
+    Parser p(t, fixed, true);
     p.Run();
     int start = 0;
     std::vector<Entry> list = p.Entries(start);
@@ -621,7 +655,6 @@ Header SmallestHeader(const std::vector<uint16_t>& words, std::vector<Entry>* en
     Header h;
     h.inlineBits = static_cast<uint8_t>(best.choice.inlineBits);
     h.flagMask = mask;
-    const uint16_t unused = UnusedWord(t);
     h.literal = best.choice.literal >= 0 ? static_cast<uint16_t>(best.choice.literal) : unused;
     h.incrementing = start >= 0 ? static_cast<uint16_t>(start) : unused;
     return h;
