@@ -23,7 +23,7 @@ namespace {
 constexpr size_t kLongestToken = 256;
 constexpr size_t kFarthestCopy = 8192;
 constexpr size_t kSlack = 32;
-// A fast token reads at most 36 bytes on from where it starts (a literal run
+// A fast token reads at most 33 bytes on from where it starts (a literal run
 // of 15 moved 16 at a time, a field, three data bytes, a 16-byte literal move).
 constexpr ptrdiff_t kFastInput = 40;
 constexpr size_t kFirstBuffer = size_t{64} << 10;
