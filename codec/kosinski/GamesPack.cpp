@@ -34,11 +34,14 @@ std::vector<KosinskiToken> FindTokens(const uint8_t* x, size_t size)
         padded[k] = x[k - kRing];
     const uint8_t* p = padded.data();
     std::vector<int32_t> prev(size, -1);
-    std::vector<int32_t> head(65536, -1);
+    std::vector<int32_t> head(PairTableSize(size), -1);
+    const unsigned mask = static_cast<unsigned>(head.size() - 1);
     for (size_t i = 0; i < size;) {
         int found = 0, distance = 0;
-        const unsigned key = static_cast<unsigned>(p[i]) << 8 | p[i + 1];
+        const unsigned key = PairBucket(p[i], p[i + 1], mask);
         for (int32_t j = head[key]; j >= 0 && i - static_cast<size_t>(j) <= kReach; j = prev[j]) {
+            if (p[j] != p[i] || p[j + 1] != p[i + 1])
+                continue; // another pair in the same bucket
             if (found >= 2 && p[j + found] != p[i + found])
                 continue; // cannot be longer than the best so far
             const int len = static_cast<int>(CommonPrefixLength(p + j, p + i, kLongestCopy));
@@ -59,7 +62,7 @@ std::vector<KosinskiToken> FindTokens(const uint8_t* x, size_t size)
             t = KosinskiToken::Copy(KosinskiTokenKind::Separate, best, distance);
         tokens.push_back(t);
         for (size_t k = 0; k < t.length; ++k, ++i) {
-            const unsigned at = static_cast<unsigned>(p[i]) << 8 | p[i + 1];
+            const unsigned at = PairBucket(p[i], p[i + 1], mask);
             prev[i] = head[at];
             head[at] = static_cast<int32_t>(i);
         }

@@ -1,5 +1,6 @@
 #pragma once
 // Byte-run comparisons shared by the encoders' match finders.
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -49,6 +50,20 @@ inline size_t CommonPrefixLength(const uint8_t* a, const uint8_t* b, size_t limi
     while (k < limit && a[k] == b[k])
         ++k;
     return k;
+}
+
+// The encoders file positions by the two bytes there, hashed into a table
+// sized to the input: a small input does not pay for clearing 65,536 heads on
+// every call. Collisions put other pairs in a bucket, so the searches check
+// the pair (or reject such candidates by length) before using one.
+inline size_t PairTableSize(size_t inputSize)
+{
+    return std::clamp<size_t>(std::bit_ceil(std::max<size_t>(inputSize, 1)), 64, 65536);
+}
+
+inline unsigned PairBucket(uint8_t first, uint8_t second, unsigned mask)
+{
+    return ((static_cast<unsigned>(first) << 8 | second) * 40503u >> 4) & mask;
 }
 
 } // namespace zorp

@@ -50,7 +50,7 @@ class MatchFinder {
 public:
     MatchFinder(const uint8_t* x, size_t size)
         : x_(x), size_(size), window_(std::min<size_t>(size, kMaxFullDistance) + 1),
-          head_(std::clamp<size_t>(std::bit_ceil(std::max<size_t>(size, 1)), 64, 65536), kNone),
+          head_(PairTableSize(size), kNone),
           mask_(static_cast<unsigned>(head_.size() - 1)), children_(2 * window_, kNone)
     {
         nearLinks_.fill(kNone);
@@ -62,8 +62,7 @@ public:
         Matches m;
         if (i + 1 >= size_)
             return m;
-        const unsigned pair = static_cast<unsigned>(x_[i]) << 8 | x_[i + 1];
-        const unsigned key = (pair * 40503u >> 4) & mask_;
+        const unsigned key = PairBucket(x_[i], x_[i + 1], mask_);
         const int farCap = static_cast<int>(std::min<size_t>(kMaxSeparateLength, size_ - i));
         const int nearCap = std::min(kLongestInline, farCap);
         const uint8_t* here = x_ + i;

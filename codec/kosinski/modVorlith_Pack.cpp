@@ -32,14 +32,17 @@ constexpr int kLongestCopy = 255;
 constexpr int kNearReach = 257;  // e >= n - 257
 constexpr int kFarReach = 8192;  // e >= n - 8192
 
-// prev[i]: the previous index j < i whose byte pair (x[j-1], x[j]) equals
-// (x[i-1], x[i]), or -1.
+// prev[i]: the previous index j < i whose byte pair (x[j-1], x[j]) falls in
+// the same bucket as (x[i-1], x[i]), or -1. A j of another pair shares less
+// than 2 bytes with i and is rejected by the search, so the result is the
+// same as with one chain per pair.
 std::vector<int32_t> BuildPairChains(const uint8_t* x, size_t size)
 {
     std::vector<int32_t> prev(size, -1);
-    std::vector<int32_t> head(65536, -1);
+    std::vector<int32_t> head(PairTableSize(size), -1);
+    const unsigned mask = static_cast<unsigned>(head.size() - 1);
     for (size_t i = 1; i < size; ++i) {
-        const unsigned key = static_cast<unsigned>(x[i - 1]) << 8 | x[i];
+        const unsigned key = PairBucket(x[i - 1], x[i], mask);
         prev[i] = head[key];
         head[key] = static_cast<int32_t>(i);
     }
