@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size == 0 || size > 512)
+    if (size == 0 || size > 256)
         return 0;
     const std::vector<uint8_t> input(data, data + size);
     for (const auto& r : {zorp::kosm::PackSmallest(input), zorp::kosm::PackExact(input)}) {

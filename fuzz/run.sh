@@ -2,6 +2,7 @@
 # Builds every fuzz target with clang (AddressSanitizer, UndefinedBehaviorSanitizer)
 # and runs each for SECONDS (default 60). Fails on any finding.
 #   bash fuzz/run.sh [SECONDS] [TARGET...]
+# FUZZ_RUNS=N stops each target after N executions (or SECONDS, if sooner).
 # FUZZ_JOBS=N runs N targets at a time (default 1); each target is one
 # process, so more jobs than cores only slows every target down.
 set -euo pipefail
@@ -59,14 +60,14 @@ run_target() {
   # few lines; an SMD image needs its header and two 16 KiB blocks.
   local max_len=65536
   case "$t" in
-    fuzz_kosinski_roundtrip | fuzz_kosm_roundtrip) max_len=512 ;;
+    fuzz_kosinski_roundtrip | fuzz_kosm_roundtrip) max_len=256 ;;
     fuzz_enigma_roundtrip) max_len=128 ;;
     fuzz_nemesis_roundtrip) max_len=1024 ;;
     fuzz_template) max_len=2048 ;;
     fuzz_romformat) max_len=33280 ;;
   esac
   local status=0
-  if ! LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}" "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -max_len="$max_len" \
+  if ! LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}" "$build/fuzz/$t" -max_total_time="$seconds" ${FUZZ_RUNS:+-runs=$FUZZ_RUNS} -print_final_stats=1 -max_len="$max_len" \
        -artifact_prefix="$build/findings/$t/" "$corpus" "${seeds[@]}" 2>"$build/$t.log"; then
     status=1
   fi
