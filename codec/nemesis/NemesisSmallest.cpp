@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <unordered_map>
 
 #include "nemesis/Nemesis.h"
 #include "nemesis/NemesisStream.h"
@@ -63,6 +64,15 @@ Bits TableBits(const Lengths& lengths)
     return n ? kSelectorBits + kEntryBits * n : 0;
 }
 
+// The lengths as one number (four bits each), for the caches.
+uint32_t KeyOf(const Lengths& lengths)
+{
+    uint32_t key = 0;
+    for (unsigned k = 1; k <= 8; ++k)
+        key = key << 4 | lengths[k];
+    return key;
+}
+
 // The runs of one nibble value: how many maximal runs of each length, and
 // the length of the stream's last run if it has this nibble.
 struct NibbleRuns {
@@ -70,6 +80,10 @@ struct NibbleRuns {
     uint32_t last = 0;
     uint32_t longest = 0; // longest length any cutting needs
     bool Empty() const { return counts.empty() && last == 0; }
+    // Pieces longer than every run are never cut, so only symbols 1 to
+    // this one ever get a code: the last run's final piece may run past the
+    // end, but a symbol used once is cheaper escaped than given an entry.
+    unsigned Symbols() const { return std::min<uint32_t>(longest, 8); }
 };
 
 // Cheapest cutting of runs into pieces of 1-8 nibbles at given piece costs.
@@ -192,11 +206,6 @@ Bits CodeBits(const NibbleRuns& runs, const Lengths& lengths, PieceCounts* count
     return bits;
 }
 
-Bits NibbleBits(const NibbleRuns& runs, const Lengths& lengths)
-{
-    return runs.Empty() ? 0 : CodeBits(runs, lengths) + TableBits(lengths);
-}
-
 // One configuration of a nibble: its lengths, total bits and budget units.
 struct Option {
     Bits bits = kInfinite;
@@ -211,7 +220,8 @@ using Menu = std::vector<Option>;
 
 void KeepFrontier(Menu& menu)
 {
-    std::sort(menu.begin(), menu.end(), [](const Option& a, const Option& b) {
+    // stable: among equal options the first found stays
+    std::stable_sort(menu.begin(), menu.end(), [](const Option& a, const Option& b) {
         return a.units != b.units ? a.units < b.units : a.bits < b.bits;
     });
     size_t kept = 0;
@@ -221,129 +231,141 @@ void KeepFrontier(Menu& menu)
     menu.resize(kept);
 }
 
+// A point of a knapsack over the code space: the fewest bits found at
+// exactly `units` units, fewer than at any point with fewer units (no other
+// state can be part of a best choice, so no other is kept). `from` is the
+// point of the previous stage it extends, `choice` what the stage added.
+struct Point {
+    unsigned units = 0;
+    Bits bits = 0;
+    uint16_t from = 0;
+    uint8_t choice = 0;
+};
+using Frontier = std::vector<Point>;
+
+// Collects the points one stage offers, by units, and keeps the frontier.
+// A stage costs its offers plus the units it can reach, so small problems
+// stay small.
+class Stage {
+public:
+    explicit Stage(unsigned reach) : reach_(std::min(reach, kCodeSpace)) { bits_.fill(kInfinite); }
+
+    unsigned Reach() const { return reach_; }
+
+    // On equal bits the first offer stays.
+    void Offer(unsigned units, Bits bits, size_t from, unsigned choice)
+    {
+        if (bits < bits_[units]) {
+            bits_[units] = bits;
+            from_[units] = static_cast<uint16_t>(from);
+            choice_[units] = static_cast<uint8_t>(choice);
+        }
+    }
+
+    void Collect(Frontier& out) const
+    {
+        out.clear();
+        Bits fewest = kInfinite;
+        for (unsigned u = 0; u <= reach_; ++u)
+            if (bits_[u] < fewest) {
+                fewest = bits_[u];
+                out.push_back({u, bits_[u], from_[u], choice_[u]});
+            }
+    }
+
+private:
+    unsigned reach_;
+    std::array<Bits, kCodeSpace + 1> bits_;
+    std::array<uint16_t, kCodeSpace + 1> from_;
+    std::array<uint8_t, kCodeSpace + 1> choice_;
+};
+
 // The best tables for fixed piece counts of one nibble: a knapsack over its
-// eight symbols by units used, then the frontier of it.
+// symbols by units used, as a menu. A code length that costs at least the
+// escape is never worth its units, so a symbol cut into fewer than two
+// pieces is always escaped and adds no stage.
 Menu TableOptionsFor(const PieceCounts& pieces)
 {
-    std::array<Bits, kCodeSpace + 1> best;
-    best.fill(kInfinite);
-    best[0] = 0;
-    std::array<std::array<uint8_t, kCodeSpace + 1>, 9> chosen{}; // length of symbol k, by units after it
-    unsigned reach = 0;
-    for (unsigned k = 1; k <= 8; ++k) {
-        if (pieces[k] == 0)
-            continue;
-        std::array<Bits, kCodeSpace + 1> next = best; // symbol k escaped
-        for (unsigned u = 0; u <= reach; ++u) {
-            if (best[u] >= kInfinite)
-                continue;
-            for (unsigned l = 1; l <= 8; ++l) {
-                const unsigned w = u + (1u << (8 - l));
-                if (w > kCodeSpace)
-                    continue;
-                const Bits c = best[u] + (Bits{l} - kEscapeCodeBits) * pieces[k] + kEntryBits;
-                if (c < next[w]) {
-                    next[w] = c;
-                    chosen[k][w] = static_cast<uint8_t>(l);
-                }
-            }
-        }
-        // chosen[k][u] stays 0 where escaping symbol k was best
-        reach = std::min(kCodeSpace, reach + 128);
-        best = next;
-    }
     Bits escapes = 0;
     for (unsigned k = 1; k <= 8; ++k)
         escapes += kEscapeCodeBits * pieces[k];
-    Menu menu;
-    Bits frontier = kInfinite;
-    for (unsigned u = 0; u <= kCodeSpace; ++u) {
-        if (best[u] >= frontier)
+    std::array<Frontier, 8> stages;
+    std::array<uint8_t, 8> symbolOf{};
+    unsigned count = 0;
+    Frontier current = {Point{}};
+    for (unsigned k = 1; k <= 8; ++k) {
+        // what a code of each length gains on the escape, with its entry
+        std::array<Bits, 9> gain{};
+        unsigned widest = 0;
+        for (unsigned l = 8; l >= 1; --l) {
+            gain[l] = (Bits{l} - kEscapeCodeBits) * pieces[k] + kEntryBits;
+            if (gain[l] < 0)
+                widest = 1u << (8 - l);
+        }
+        if (widest == 0)
             continue;
-        frontier = best[u];
-        Option o{best[u] + escapes + (u ? kSelectorBits : 0), u, {}};
-        unsigned left = u;
-        for (unsigned k = 8; k >= 1; --k) {
-            const unsigned l = chosen[k][left];
-            o.lengths[k] = static_cast<uint8_t>(l);
-            if (l)
-                left -= 1u << (8 - l);
+        Stage stage(current.back().units + widest);
+        for (size_t i = 0; i < current.size(); ++i) // escaped
+            stage.Offer(current[i].units, current[i].bits, i, 0);
+        for (size_t i = 0; i < current.size(); ++i)
+            for (unsigned l = 1; l <= 8; ++l) {
+                const unsigned w = current[i].units + (1u << (8 - l));
+                if (gain[l] < 0 && w <= stage.Reach())
+                    stage.Offer(w, current[i].bits + gain[l], i, l);
+            }
+        stage.Collect(stages[count]);
+        symbolOf[count] = static_cast<uint8_t>(k);
+        current = stages[count++];
+    }
+    Menu menu;
+    menu.reserve(current.size());
+    for (size_t i = 0; i < current.size(); ++i) {
+        const unsigned u = current[i].units;
+        Option o{current[i].bits + escapes + (u ? kSelectorBits : 0), u, {}};
+        size_t at = i;
+        for (unsigned s = count; s-- > 0;) {
+            o.lengths[symbolOf[s]] = stages[s][at].choice;
+            at = stages[s][at].from;
         }
         menu.push_back(o);
     }
     return menu;
 }
 
-using UnitCosts = std::array<Bits, kCodeSpace + 1>;
-
-// best[u] + the menu: the fewest bits at each number of units; `taken`
-// records the option used.
-UnitCosts Combine(const UnitCosts& best, const Menu& menu, std::array<uint8_t, kCodeSpace + 1>* taken = nullptr)
+// The frontier of `from` combined with one option of the menu each.
+void Combine(const Frontier& from, const Menu& menu, Frontier& out)
 {
-    if (menu.size() == 1 && menu[0].units == 0) { // a nibble with no choice (or no runs)
-        UnitCosts next = best;
-        for (Bits& b : next)
-            if (b < kInfinite)
-                b += menu[0].bits;
-        if (taken)
-            taken->fill(0);
-        return next;
+    Stage stage(from.back().units + menu.back().units);
+    for (size_t i = 0; i < from.size(); ++i) {
+        const unsigned room = kCodeSpace - from[i].units;
+        for (size_t j = 0; j < menu.size() && menu[j].units <= room; ++j)
+            stage.Offer(from[i].units + menu[j].units, from[i].bits + menu[j].bits, i, static_cast<unsigned>(j));
     }
-    // The menu as two flat arrays keeps the inner loop tight.
-    std::array<unsigned, kCodeSpace + 1> units;
-    std::array<Bits, kCodeSpace + 1> bits;
-    const size_t n = std::min<size_t>(menu.size(), kCodeSpace + 1);
-    for (size_t i = 0; i < n; ++i) {
-        units[i] = menu[i].units;
-        bits[i] = menu[i].bits;
-    }
-    UnitCosts next;
-    next.fill(kInfinite);
-    Bits fewest = kInfinite;
-    for (unsigned u = 0; u <= kCodeSpace; ++u) {
-        // A state no cheaper than one with fewer units cannot win.
-        if (best[u] >= fewest)
-            continue;
-        fewest = best[u];
-        const Bits base = best[u];
-        const unsigned room = kCodeSpace - u;
-        for (size_t i = 0; i < n && units[i] <= room; ++i) {
-            const unsigned w = u + units[i];
-            const Bits c = base + bits[i];
-            if (c < next[w]) {
-                next[w] = c;
-                if (taken)
-                    (*taken)[w] = static_cast<uint8_t>(i);
-            }
-        }
-    }
-    return next;
+    stage.Collect(out);
 }
 
-UnitCosts Nothing()
+const Frontier& Nothing()
 {
-    UnitCosts c;
-    c.fill(kInfinite);
-    c[0] = 0;
-    return c;
+    static const Frontier nothing = {Point{}};
+    return nothing;
 }
 
 // One option per nibble, all within the code space, fewest bits in total.
-std::array<Lengths, 16> PickWithinBudget(const std::array<Menu, 16>& menus)
+std::array<Lengths, 16> PickWithinBudget(const std::array<const Menu*, 16>& menus)
 {
-    std::array<std::array<uint8_t, kCodeSpace + 1>, 16> taken{};
-    UnitCosts best = Nothing();
+    std::array<Frontier, 16> stages;
     for (unsigned v = 0; v < 16; ++v)
-        best = Combine(best, menus[v], &taken[v]);
-    unsigned u = static_cast<unsigned>(std::min_element(best.begin(), best.end()) - best.begin());
+        Combine(v ? stages[v - 1] : Nothing(), *menus[v], stages[v]);
     std::array<Lengths, 16> lengths{};
+    size_t at = stages[15].size() - 1; // the fewest bits
     for (unsigned v = 16; v-- > 0;) {
-        const Option& o = menus[v][taken[v][u]];
-        lengths[v] = o.lengths;
-        u -= o.units;
+        lengths[v] = (*menus[v])[stages[v][at].choice].lengths;
+        at = stages[v][at].from;
     }
     return lengths;
 }
+
+using UnitCosts = std::array<Bits, kCodeSpace + 1>;
 
 class Search {
 public:
@@ -378,7 +400,6 @@ public:
         }
     }
 
-    // Best lengths found and their total bits.
     // The quick first result: fewest pieces, then polished.
     std::array<Lengths, 16> First() const
     {
@@ -401,8 +422,50 @@ public:
     {
         Bits bits = kFixedBits;
         for (unsigned v = 0; v < 16; ++v)
-            bits += NibbleBits(nibbles_[v], lengths[v]);
+            bits += NibbleBits(v, lengths[v]);
         return bits;
+    }
+
+    uint32_t Longest(unsigned v) const { return nibbles_[v].longest; }
+
+private:
+    // What cutting a nibble's runs at given lengths gives.
+    struct Cut {
+        Bits bits = 0;
+        PieceCounts pieces{};
+    };
+
+    struct PiecesHash {
+        size_t operator()(const PieceCounts& pieces) const
+        {
+            uint64_t h = 0;
+            for (Bits p : pieces)
+                h = (h ^ static_cast<uint64_t>(p)) * 0x100000001B3ull;
+            return static_cast<size_t>(h ^ h >> 29);
+        }
+    };
+
+    // Every stage asks for the same cuttings and tables again and again
+    // (each polishing round, each kick), so both are worked out once.
+    const Cut& CutOf(unsigned v, const Lengths& lengths) const
+    {
+        auto [it, fresh] = cuts_[v].try_emplace(KeyOf(lengths));
+        if (fresh)
+            it->second.bits = CodeBits(nibbles_[v], lengths, &it->second.pieces);
+        return it->second;
+    }
+
+    const Menu& TablesFor(const PieceCounts& pieces) const
+    {
+        auto [it, fresh] = tables_.try_emplace(pieces);
+        if (fresh)
+            it->second = TableOptionsFor(pieces);
+        return it->second;
+    }
+
+    Bits NibbleBits(unsigned v, const Lengths& lengths) const
+    {
+        return nibbles_[v].Empty() ? 0 : CutOf(v, lengths).bits + TableBits(lengths);
     }
 
     // Forces one code length at a time and lets the table settle around it;
@@ -416,36 +479,35 @@ public:
     {
         Bits total = Total(lengths);
         std::array<PieceCounts, 16> cuts;
-        std::array<Menu, 16> menus = MenusForCuts(lengths, &cuts);
+        std::array<const Menu*, 16> menus = MenusForCuts(lengths, &cuts);
         for (int pass = 0; pass < 2; ++pass) {
             bool improved = false;
-            std::array<UnitCosts, 16> others = BestOfOthers(menus);
+            const std::array<UnitCosts, 16> others = BestOfOthers(menus);
             for (unsigned v = 0; v < 16; ++v) {
                 if (nibbles_[v].Empty())
                     continue;
                 std::vector<PieceCounts> tried = {cuts[v]};
-                for (unsigned k = 1; k <= 8 && k <= nibbles_[v].longest; ++k) {
+                for (unsigned k = 1; k <= nibbles_[v].Symbols(); ++k) {
                     // Longer codes come from the table search itself; the
                     // kicks shorten a code or escape it.
                     const unsigned now = lengths[v][k] ? lengths[v][k] : 9;
                     for (unsigned l = 0; l < now; ++l) {
                         Lengths forced = lengths[v];
                         forced[k] = static_cast<uint8_t>(l);
-                        PieceCounts pieces;
-                        CodeBits(nibbles_[v], forced, &pieces);
+                        const PieceCounts& pieces = CutOf(v, forced).pieces;
                         // The same pieces give the same tables.
                         if (std::find(tried.begin(), tried.end(), pieces) != tried.end())
                             continue;
                         tried.push_back(pieces);
-                        const Menu mine = TableOptionsFor(pieces);
+                        const Menu& mine = TablesFor(pieces);
                         Bits predicted = kInfinite;
                         for (const Option& o : mine)
                             predicted = std::min(predicted, o.bits + others[v][kCodeSpace - o.units]);
                         // Cutting again with the new table can only gain.
                         if (predicted + kFixedBits >= total)
                             continue;
-                        std::array<Menu, 16> trialMenus = menus;
-                        trialMenus[v] = mine;
+                        std::array<const Menu*, 16> trialMenus = menus;
+                        trialMenus[v] = &mine;
                         const std::array<Lengths, 16> trial = PickWithinBudget(trialMenus);
                         const Bits t = Total(trial);
                         if (t >= total)
@@ -453,11 +515,8 @@ public:
                         for (unsigned w = 0; w < 16; ++w) {
                             if (trial[w] == lengths[w])
                                 continue;
-                            PieceCounts p{};
-                            if (!nibbles_[w].Empty())
-                                CodeBits(nibbles_[w], trial[w], &p);
-                            menus[w] = TableOptionsFor(p);
-                            cuts[w] = p;
+                            cuts[w] = CutOf(w, trial[w]).pieces;
+                            menus[w] = &TablesFor(cuts[w]);
                         }
                         lengths = trial;
                         total = t;
@@ -476,47 +535,30 @@ public:
 
     // Per nibble v: the fewest bits all the other nibbles need within at most
     // u units, from the best of the nibbles before v and of those after it.
-    static std::array<UnitCosts, 16> BestOfOthers(const std::array<Menu, 16>& menus)
+    static std::array<UnitCosts, 16> BestOfOthers(const std::array<const Menu*, 16>& menus)
     {
-        std::array<UnitCosts, 17> before, after;
+        std::array<Frontier, 17> before, after;
         before[0] = Nothing();
         after[16] = Nothing();
         for (unsigned v = 0; v < 16; ++v)
-            before[v + 1] = Combine(before[v], menus[v]);
+            Combine(before[v], *menus[v], before[v + 1]);
         for (unsigned v = 16; v-- > 0;)
-            after[v] = Combine(after[v + 1], menus[v]);
+            Combine(after[v + 1], *menus[v], after[v]);
         std::array<UnitCosts, 16> others;
-        std::vector<std::pair<unsigned, Bits>> a, b;
         for (unsigned v = 0; v < 16; ++v) {
-            Frontier(before[v], a);
-            Frontier(after[v + 1], b);
             UnitCosts& o = others[v];
             o.fill(kInfinite);
-            for (const auto& [ua, ca] : a)
-                for (const auto& [ub, cb] : b) {
-                    if (ua + ub > kCodeSpace)
+            for (const Point& a : before[v])
+                for (const Point& b : after[v + 1]) {
+                    if (a.units + b.units > kCodeSpace)
                         break;
-                    o[ua + ub] = std::min(o[ua + ub], ca + cb);
+                    o[a.units + b.units] = std::min(o[a.units + b.units], a.bits + b.bits);
                 }
             for (unsigned u = 1; u <= kCodeSpace; ++u)
                 o[u] = std::min(o[u], o[u - 1]);
         }
         return others;
     }
-
-    // The states of `costs` that beat every state with fewer units.
-    static void Frontier(const UnitCosts& costs, std::vector<std::pair<unsigned, Bits>>& out)
-    {
-        out.clear();
-        Bits fewest = kInfinite;
-        for (unsigned u = 0; u <= kCodeSpace; ++u)
-            if (costs[u] < fewest) {
-                fewest = costs[u];
-                out.push_back({u, costs[u]});
-            }
-    }
-
-private:
 
     static unsigned TotalUnits(const std::array<Lengths, 16>& lengths)
     {
@@ -527,15 +569,13 @@ private:
     }
 
     // Per nibble, the tables for the pieces the given lengths cut its runs into.
-    std::array<Menu, 16> MenusForCuts(const std::array<Lengths, 16>& lengths,
-                                      std::array<PieceCounts, 16>* cuts = nullptr) const
+    std::array<const Menu*, 16> MenusForCuts(const std::array<Lengths, 16>& lengths,
+                                             std::array<PieceCounts, 16>* cuts = nullptr) const
     {
-        std::array<Menu, 16> menus;
+        std::array<const Menu*, 16> menus;
         for (unsigned v = 0; v < 16; ++v) {
-            PieceCounts pieces{};
-            if (!nibbles_[v].Empty())
-                CodeBits(nibbles_[v], lengths[v], &pieces);
-            menus[v] = TableOptionsFor(pieces);
+            const PieceCounts& pieces = CutOf(v, lengths[v]).pieces;
+            menus[v] = &TablesFor(pieces);
             if (cuts)
                 (*cuts)[v] = pieces;
         }
@@ -572,34 +612,35 @@ private:
         for (double p = 0.5; p <= std::max<double>(64, static_cast<double>(runsTotal) / 2); p *= 2)
             prices.push_back(p);
 
+        constexpr int kRounds = 9;
         std::array<Menu, 16> menus;
+        std::vector<std::pair<uint32_t, int>> walked; // lengths met, rounds left then
         for (unsigned v = 0; v < 16; ++v) {
-            const NibbleRuns& runs = nibbles_[v];
-            menus[v].push_back({NibbleBits(runs, Lengths{}), 0, Lengths{}});
-            if (runs.Empty())
+            menus[v].push_back({NibbleBits(v, Lengths{}), 0, Lengths{}});
+            if (nibbles_[v].Empty())
                 continue;
-            // Prices and starts often meet at the same lengths.
-            std::vector<std::pair<Lengths, std::pair<Bits, PieceCounts>>> seen;
-            auto cut = [&](const Lengths& lengths, PieceCounts& pieces) {
-                for (const auto& [l, result] : seen)
-                    if (l == lengths) {
-                        pieces = result.second;
-                        return result.first;
-                    }
-                const Bits bits = CodeBits(runs, lengths, &pieces);
-                seen.push_back({lengths, {bits, pieces}});
-                return bits;
-            };
             for (double price : prices) {
-                for (unsigned longest = 1; longest <= 8; ++longest) {
+                // A walk goes on from given lengths the same way whatever
+                // led there: one that meets lengths an earlier walk at this
+                // price met with as many rounds left adds nothing.
+                walked.clear();
+                for (unsigned longest = 1; longest <= nibbles_[v].Symbols(); ++longest) {
                     Lengths lengths{};
                     for (unsigned k = 1; k <= longest; ++k)
                         lengths[k] = 1;
-                    for (int round = 0; round < 9; ++round) {
-                        PieceCounts pieces;
-                        const Bits bits = cut(lengths, pieces);
-                        menus[v].push_back({bits + TableBits(lengths), Units(lengths), lengths});
-                        const Lengths next = PricedTable(pieces, price);
+                    for (int round = 0; round < kRounds; ++round) {
+                        const uint32_t key = KeyOf(lengths);
+                        const auto met = std::find_if(walked.begin(), walked.end(),
+                                                      [key](const auto& w) { return w.first == key; });
+                        if (met != walked.end() && met->second >= kRounds - round)
+                            break;
+                        if (met != walked.end())
+                            met->second = kRounds - round;
+                        else
+                            walked.push_back({key, kRounds - round});
+                        const Cut& cut = CutOf(v, lengths);
+                        menus[v].push_back({cut.bits + TableBits(lengths), Units(lengths), lengths});
+                        const Lengths next = PricedTable(cut.pieces, price);
                         if (next == lengths)
                             break;
                         lengths = next;
@@ -608,7 +649,10 @@ private:
             }
             KeepFrontier(menus[v]);
         }
-        return PickWithinBudget(menus);
+        std::array<const Menu*, 16> pointers;
+        for (unsigned v = 0; v < 16; ++v)
+            pointers[v] = &menus[v];
+        return PickWithinBudget(pointers);
     }
 
     // Each symbol's best length when a unit of code space costs `price` bits.
@@ -660,11 +704,10 @@ private:
         bool improved = false;
         unsigned units = TotalUnits(lengths);
         for (unsigned v = 0; v < 16; ++v) {
-            const NibbleRuns& runs = nibbles_[v];
-            if (runs.Empty())
+            if (nibbles_[v].Empty())
                 continue;
-            Bits current = NibbleBits(runs, lengths[v]);
-            for (unsigned k = 1; k <= 8; ++k) {
+            Bits current = NibbleBits(v, lengths[v]);
+            for (unsigned k = 1; k <= nibbles_[v].Symbols(); ++k) {
                 for (unsigned l = 0; l <= 8; ++l) {
                     if (l == lengths[v][k])
                         continue;
@@ -673,7 +716,7 @@ private:
                     const unsigned trialUnits = units - Units(lengths[v]) + Units(trial);
                     if (trialUnits > kCodeSpace)
                         continue;
-                    const Bits bits = NibbleBits(runs, trial);
+                    const Bits bits = NibbleBits(v, trial);
                     if (bits < current) {
                         total += bits - current;
                         current = bits;
@@ -688,6 +731,8 @@ private:
     }
 
     std::array<NibbleRuns, 16> nibbles_;
+    mutable std::array<std::unordered_map<uint32_t, Cut>, 16> cuts_;
+    mutable std::unordered_map<PieceCounts, Menu, PiecesHash> tables_;
 };
 
 // Modes whose quick results differ by more than this (in parts of
@@ -741,7 +786,7 @@ codec::EncodeResult PackSmallest(const uint8_t* data, size_t size)
     std::vector<RunCutter> owned;
     owned.reserve(16);
     for (unsigned v = 0; v < 16; ++v) {
-        owned.emplace_back(best.lengths[v]);
+        owned.emplace_back(best.lengths[v], searches[best.xorMode ? 1 : 0]->Longest(v));
         cutters[v] = &owned.back();
     }
     for (size_t i = 0; i < runs.size(); ++i) {
