@@ -21,7 +21,9 @@
 // when they are close.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <limits>
+#include <optional>
 #include <unordered_map>
 
 #include "nemesis/Nemesis.h"
@@ -244,88 +246,117 @@ struct Point {
 using Frontier = std::vector<Point>;
 
 // Collects the points one stage offers, by units, and keeps the frontier.
-// A stage costs its offers plus the units it can reach, so small problems
-// stay small.
+// Only the units offered are visited, so a stage costs its offers and the
+// points it keeps, not the whole code space.
 class Stage {
 public:
-    explicit Stage(unsigned reach) : reach_(std::min(reach, kCodeSpace)) { bits_.fill(kInfinite); }
+    explicit Stage(unsigned reach) : reach_(std::min(reach, kCodeSpace)) {}
 
     unsigned Reach() const { return reach_; }
 
     // On equal bits the first offer stays.
     void Offer(unsigned units, Bits bits, size_t from, unsigned choice)
     {
-        if (bits < bits_[units]) {
-            bits_[units] = bits;
-            from_[units] = static_cast<uint16_t>(from);
-            choice_[units] = static_cast<uint8_t>(choice);
-        }
+        uint64_t& word = offered_[units / 64];
+        const uint64_t bit = uint64_t{1} << (units % 64);
+        if ((word & bit) && bits >= bits_[units])
+            return;
+        word |= bit;
+        bits_[units] = bits;
+        from_[units] = static_cast<uint16_t>(from);
+        choice_[units] = static_cast<uint8_t>(choice);
     }
 
     void Collect(Frontier& out) const
     {
         out.clear();
         Bits fewest = kInfinite;
-        for (unsigned u = 0; u <= reach_; ++u)
-            if (bits_[u] < fewest) {
-                fewest = bits_[u];
-                out.push_back({u, bits_[u], from_[u], choice_[u]});
+        unsigned offered = 0;
+        for (uint64_t word : offered_)
+            offered += static_cast<unsigned>(std::popcount(word));
+        out.reserve(offered);
+        for (unsigned w = 0; w < offered_.size(); ++w)
+            for (uint64_t left = offered_[w]; left != 0; left &= left - 1) {
+                const unsigned u = w * 64 + static_cast<unsigned>(std::countr_zero(left));
+                if (bits_[u] < fewest) {
+                    fewest = bits_[u];
+                    out.push_back({u, bits_[u], from_[u], choice_[u]});
+                }
             }
     }
 
 private:
     unsigned reach_;
+    std::array<uint64_t, (kCodeSpace + 64) / 64> offered_{};
     std::array<Bits, kCodeSpace + 1> bits_;
     std::array<uint16_t, kCodeSpace + 1> from_;
     std::array<uint8_t, kCodeSpace + 1> choice_;
+};
+
+// The start of every knapsack: nothing chosen yet.
+const Frontier& Nothing()
+{
+    static const Frontier nothing = {Point{}};
+    return nothing;
+}
+
+// The frontiers of a knapsack's stages, and the hull steps of the bound:
+// kept between calls so that their storage is reused.
+struct Scratch {
+    std::array<Frontier, 16> stages;
+    std::vector<size_t> hull;
+    struct Step {
+        Bits saved;
+        unsigned units;
+        unsigned nibble;
+    };
+    std::vector<Step> steps;
 };
 
 // The best tables for fixed piece counts of one nibble: a knapsack over its
 // symbols by units used, as a menu. A code length that costs at least the
 // escape is never worth its units, so a symbol cut into fewer than two
 // pieces is always escaped and adds no stage.
-Menu TableOptionsFor(const PieceCounts& pieces)
+Menu TableOptionsFor(const PieceCounts& pieces, Scratch& scratch)
 {
     Bits escapes = 0;
     for (unsigned k = 1; k <= 8; ++k)
         escapes += kEscapeCodeBits * pieces[k];
-    std::array<Frontier, 8> stages;
     std::array<uint8_t, 8> symbolOf{};
     unsigned count = 0;
-    Frontier current = {Point{}};
+    const Frontier* current = &Nothing();
     for (unsigned k = 1; k <= 8; ++k) {
-        // what a code of each length gains on the escape, with its entry
-        std::array<Bits, 9> gain{};
-        unsigned widest = 0;
-        for (unsigned l = 8; l >= 1; --l) {
-            gain[l] = (Bits{l} - kEscapeCodeBits) * pieces[k] + kEntryBits;
-            if (gain[l] < 0)
-                widest = 1u << (8 - l);
-        }
-        if (widest == 0)
+        // the lengths whose code and entry cost less than the escapes
+        std::array<std::pair<unsigned, Bits>, 8> options; // units, gain
+        unsigned n = 0;
+        for (unsigned l = 1; l <= 8; ++l)
+            if (const Bits gain = (Bits{l} - kEscapeCodeBits) * pieces[k] + kEntryBits; gain < 0)
+                options[n++] = {1u << (8 - l), gain};
+        if (n == 0)
             continue;
-        Stage stage(current.back().units + widest);
-        for (size_t i = 0; i < current.size(); ++i) // escaped
-            stage.Offer(current[i].units, current[i].bits, i, 0);
-        for (size_t i = 0; i < current.size(); ++i)
-            for (unsigned l = 1; l <= 8; ++l) {
-                const unsigned w = current[i].units + (1u << (8 - l));
-                if (gain[l] < 0 && w <= stage.Reach())
-                    stage.Offer(w, current[i].bits + gain[l], i, l);
+        const Frontier& from = *current;
+        Stage stage(from.back().units + options[0].first);
+        for (size_t i = 0; i < from.size(); ++i) // escaped
+            stage.Offer(from[i].units, from[i].bits, i, 0);
+        for (size_t i = 0; i < from.size(); ++i)
+            for (unsigned j = 0; j < n; ++j) {
+                const unsigned w = from[i].units + options[j].first;
+                if (w <= stage.Reach())
+                    stage.Offer(w, from[i].bits + options[j].second, i, 8 - std::countr_zero(options[j].first));
             }
-        stage.Collect(stages[count]);
+        stage.Collect(scratch.stages[count]);
         symbolOf[count] = static_cast<uint8_t>(k);
-        current = stages[count++];
+        current = &scratch.stages[count++];
     }
     Menu menu;
-    menu.reserve(current.size());
-    for (size_t i = 0; i < current.size(); ++i) {
-        const unsigned u = current[i].units;
-        Option o{current[i].bits + escapes + (u ? kSelectorBits : 0), u, {}};
+    menu.reserve(current->size());
+    for (size_t i = 0; i < current->size(); ++i) {
+        const unsigned u = (*current)[i].units;
+        Option o{(*current)[i].bits + escapes + (u ? kSelectorBits : 0), u, {}};
         size_t at = i;
         for (unsigned s = count; s-- > 0;) {
-            o.lengths[symbolOf[s]] = stages[s][at].choice;
-            at = stages[s][at].from;
+            o.lengths[symbolOf[s]] = scratch.stages[s][at].choice;
+            at = scratch.stages[s][at].from;
         }
         menu.push_back(o);
     }
@@ -344,20 +375,122 @@ void Combine(const Frontier& from, const Menu& menu, Frontier& out)
     stage.Collect(out);
 }
 
-const Frontier& Nothing()
+// A price per unit of code space, as the fraction bits / units, and what
+// it proves (Lagrange): any choice within the budget has at least as many
+// bits as the cheapest choice per nibble when units cost that price, less
+// the price of the whole budget. The price that proves most is where the
+// menus' lower convex hulls run out of budget: taking hull steps in order
+// of bits saved per unit while the budget lasts gives a choice within it
+// (`known`), and the first step that no longer fits sets the price.
+struct Bound {
+    Bits bits = 0; // the price
+    Bits units = 1;
+    Bits known = 0;                  // bits of a choice within the budget
+    std::array<Bits, 16> cheapest{}; // per nibble, its cheapest priced option
+    std::array<Bits, 17> rest{};     // per nibble v: cheapest of nibbles >= v
+
+    // An option's bits plus the price of its units, scaled by `units`.
+    Bits Priced(Bits optionBits, unsigned optionUnits) const { return optionBits * units + bits * optionUnits; }
+
+    // The least a choice can cost whose nibbles < v make `p`.
+    Bits Least(const Point& p, unsigned v) const
+    {
+        return p.bits * units + rest[v] - bits * static_cast<Bits>(kCodeSpace - p.units);
+    }
+
+    void SetCheapest(unsigned v, const Menu& menu)
+    {
+        cheapest[v] = kInfinite;
+        for (const Option& o : menu)
+            cheapest[v] = std::min(cheapest[v], Priced(o.bits, o.units));
+    }
+
+    void Sum()
+    {
+        for (unsigned v = 16; v-- > 0;)
+            rest[v] = rest[v + 1] + cheapest[v];
+    }
+};
+
+Bound BoundFor(const std::array<const Menu*, 16>& menus, Scratch& scratch)
 {
-    static const Frontier nothing = {Point{}};
-    return nothing;
+    using Step = Scratch::Step;
+    std::vector<Step>& steps = scratch.steps;
+    std::vector<size_t>& hull = scratch.hull;
+    steps.clear();
+    Bound b;
+    unsigned used = 0;
+    for (unsigned v = 0; v < 16; ++v) {
+        const Menu& m = *menus[v];
+        used += m[0].units;
+        b.known += m[0].bits;
+        // the menu runs by increasing units and decreasing bits
+        hull.clear();
+        for (size_t j = 0; j < m.size(); ++j) {
+            while (hull.size() >= 2) {
+                const Option& a = m[hull[hull.size() - 2]];
+                const Option& c = m[hull.back()];
+                // drop c unless it saves more per unit than the step past it
+                if ((a.bits - c.bits) * Bits{m[j].units - c.units} > (c.bits - m[j].bits) * Bits{c.units - a.units})
+                    break;
+                hull.pop_back();
+            }
+            hull.push_back(j);
+        }
+        for (size_t h = 1; h < hull.size(); ++h)
+            steps.push_back({m[hull[h - 1]].bits - m[hull[h]].bits, m[hull[h]].units - m[hull[h - 1]].units, v});
+    }
+    // A nibble's steps save less and less per unit, so they stay in order.
+    std::sort(steps.begin(), steps.end(),
+              [](const Step& x, const Step& y) { return x.saved * Bits{y.units} > y.saved * Bits{x.units}; });
+    std::array<bool, 16> blocked{};
+    bool priced = false;
+    for (const Step& st : steps) {
+        if (blocked[st.nibble])
+            continue;
+        if (used + st.units <= kCodeSpace) {
+            used += st.units;
+            b.known -= st.saved;
+            continue;
+        }
+        blocked[st.nibble] = true;
+        if (!priced) {
+            b.bits = st.saved;
+            b.units = st.units;
+            priced = true;
+        }
+    }
+    for (unsigned v = 0; v < 16; ++v)
+        b.SetCheapest(v, *menus[v]);
+    b.Sum();
+    return b;
 }
 
-// One option per nibble, all within the code space, fewest bits in total.
-std::array<Lengths, 16> PickWithinBudget(const std::array<const Menu*, 16>& menus)
+// One option per nibble, all within the code space, fewest bits in total,
+// if that is at most `atMost`: a knapsack over the code space, nibble by
+// nibble. Points the bound shows cannot lead to a choice as good as the
+// bound's known one (or within `atMost`) are dropped on the way. That never
+// drops a point of the best choice, nor one that ties with it, so what is
+// found is the full knapsack's answer.
+std::optional<std::array<Lengths, 16>> PickWithinBudget(const std::array<const Menu*, 16>& menus, Scratch& scratch,
+                                                        const Bound& bound, Bits atMost)
 {
-    std::array<Frontier, 16> stages;
-    for (unsigned v = 0; v < 16; ++v)
+    const Bits limit = std::min(bound.known, atMost) * bound.units;
+    if (bound.rest[0] - bound.bits * Bits{kCodeSpace} > limit)
+        return std::nullopt;
+    std::array<Frontier, 16>& stages = scratch.stages;
+    for (unsigned v = 0; v < 16; ++v) {
         Combine(v ? stages[v - 1] : Nothing(), *menus[v], stages[v]);
-    std::array<Lengths, 16> lengths{};
+        Frontier& f = stages[v];
+        f.erase(std::remove_if(f.begin(), f.end(), [&](const Point& p) { return bound.Least(p, v + 1) > limit; }),
+                f.end());
+        if (f.empty())
+            return std::nullopt;
+    }
     size_t at = stages[15].size() - 1; // the fewest bits
+    if (stages[15][at].bits > atMost)
+        return std::nullopt;
+    std::array<Lengths, 16> lengths{};
     for (unsigned v = 16; v-- > 0;) {
         lengths[v] = (*menus[v])[stages[v][at].choice].lengths;
         at = stages[v][at].from;
@@ -365,7 +498,30 @@ std::array<Lengths, 16> PickWithinBudget(const std::array<const Menu*, 16>& menu
     return lengths;
 }
 
-using UnitCosts = std::array<Bits, kCodeSpace + 1>;
+std::optional<std::array<Lengths, 16>> PickWithinBudget(const std::array<const Menu*, 16>& menus, Scratch& scratch,
+                                                        Bits atMost = kInfinite)
+{
+    return PickWithinBudget(menus, scratch, BoundFor(menus, scratch), atMost);
+}
+
+// The least bits plus priced units any table for these pieces can have,
+// scaled as the bound's: each symbol at its best length or escaped, with no
+// regard to the code space.
+Bits LeastPriced(const PieceCounts& pieces, const Bound& bound)
+{
+    Bits escaped = 0, coded = kSelectorBits * bound.units;
+    for (unsigned k = 1; k <= 8; ++k) {
+        if (pieces[k] == 0)
+            continue;
+        const Bits escape = kEscapeCodeBits * pieces[k] * bound.units;
+        Bits best = escape;
+        for (unsigned l = 1; l <= 8; ++l)
+            best = std::min(best, bound.Priced(Bits{l} * pieces[k] + kEntryBits, 1u << (8 - l)));
+        escaped += escape;
+        coded += best;
+    }
+    return std::min(escaped, coded);
+}
 
 class Search {
 public:
@@ -459,7 +615,7 @@ private:
     {
         auto [it, fresh] = tables_.try_emplace(pieces);
         if (fresh)
-            it->second = TableOptionsFor(pieces);
+            it->second = TableOptionsFor(pieces, scratch_);
         return it->second;
     }
 
@@ -471,10 +627,10 @@ private:
     // Forces one code length at a time and lets the table settle around it;
     // keeps what ends shorter. Reaches cuttings the alternation cannot
     // leave on its own (such as all runs of a nibble in single pieces).
-    // A trial changes one nibble's cutting only, so the best combined cost
-    // of the other nibbles per number of units is worked out once a pass; a
-    // trial then costs one cutting, one nibble table and a scan, and only a
-    // promising one is worked out in full.
+    // A trial changes one nibble's cutting only: the bound over the other
+    // nibbles' tables and the trial's pieces alone rule most trials out;
+    // the rest get their table and the knapsack, and what beats the
+    // stream so far is cut again in full.
     void Kicks(std::array<Lengths, 16>& lengths) const
     {
         Bits total = Total(lengths);
@@ -482,7 +638,7 @@ private:
         std::array<const Menu*, 16> menus = MenusForCuts(lengths, &cuts);
         for (int pass = 0; pass < 2; ++pass) {
             bool improved = false;
-            const std::array<UnitCosts, 16> others = BestOfOthers(menus);
+            Bound bound = BoundFor(menus, scratch_);
             for (unsigned v = 0; v < 16; ++v) {
                 if (nibbles_[v].Empty())
                     continue;
@@ -499,30 +655,37 @@ private:
                         if (std::find(tried.begin(), tried.end(), pieces) != tried.end())
                             continue;
                         tried.push_back(pieces);
-                        const Menu& mine = TablesFor(pieces);
-                        Bits predicted = kInfinite;
-                        for (const Option& o : mine)
-                            predicted = std::min(predicted, o.bits + others[v][kCodeSpace - o.units]);
-                        // Cutting again with the new table can only gain.
-                        if (predicted + kFixedBits >= total)
+                        // Cutting again with the new table can only gain,
+                        // so a trial whose tables cannot beat the stream
+                        // so far is over.
+                        const Bits better = total - kFixedBits - 1;
+                        if (bound.rest[0] - bound.cheapest[v] + LeastPriced(pieces, bound) -
+                                bound.bits * Bits{kCodeSpace} > better * bound.units)
                             continue;
                         std::array<const Menu*, 16> trialMenus = menus;
-                        trialMenus[v] = &mine;
-                        const std::array<Lengths, 16> trial = PickWithinBudget(trialMenus);
-                        const Bits t = Total(trial);
+                        trialMenus[v] = &TablesFor(pieces);
+                        // the pass's price still proves a bound
+                        Bound trialBound = bound;
+                        trialBound.known = kInfinite;
+                        trialBound.SetCheapest(v, *trialMenus[v]);
+                        trialBound.Sum();
+                        const auto trial = PickWithinBudget(trialMenus, scratch_, trialBound, better);
+                        if (!trial)
+                            continue;
+                        const Bits t = Total(*trial);
                         if (t >= total)
                             continue;
                         for (unsigned w = 0; w < 16; ++w) {
-                            if (trial[w] == lengths[w])
+                            if ((*trial)[w] == lengths[w])
                                 continue;
-                            cuts[w] = CutOf(w, trial[w]).pieces;
+                            cuts[w] = CutOf(w, (*trial)[w]).pieces;
                             menus[w] = &TablesFor(cuts[w]);
+                            bound.SetCheapest(w, *menus[w]);
                         }
-                        lengths = trial;
+                        bound.Sum();
+                        lengths = *trial;
                         total = t;
                         improved = true;
-                        // `others` now only estimates the next trials; each
-                        // is checked in full before it is kept.
                         tried = {cuts[v]};
                     }
                 }
@@ -531,33 +694,6 @@ private:
                 break;
         }
         Polish(lengths);
-    }
-
-    // Per nibble v: the fewest bits all the other nibbles need within at most
-    // u units, from the best of the nibbles before v and of those after it.
-    static std::array<UnitCosts, 16> BestOfOthers(const std::array<const Menu*, 16>& menus)
-    {
-        std::array<Frontier, 17> before, after;
-        before[0] = Nothing();
-        after[16] = Nothing();
-        for (unsigned v = 0; v < 16; ++v)
-            Combine(before[v], *menus[v], before[v + 1]);
-        for (unsigned v = 16; v-- > 0;)
-            Combine(after[v + 1], *menus[v], after[v]);
-        std::array<UnitCosts, 16> others;
-        for (unsigned v = 0; v < 16; ++v) {
-            UnitCosts& o = others[v];
-            o.fill(kInfinite);
-            for (const Point& a : before[v])
-                for (const Point& b : after[v + 1]) {
-                    if (a.units + b.units > kCodeSpace)
-                        break;
-                    o[a.units + b.units] = std::min(o[a.units + b.units], a.bits + b.bits);
-                }
-            for (unsigned u = 1; u <= kCodeSpace; ++u)
-                o[u] = std::min(o[u], o[u - 1]);
-        }
-        return others;
     }
 
     static unsigned TotalUnits(const std::array<Lengths, 16>& lengths)
@@ -582,10 +718,11 @@ private:
         return menus;
     }
 
-    // The best table for the pieces the given lengths cut the runs into.
-    std::array<Lengths, 16> TableForCuts(const std::array<Lengths, 16>& lengths) const
+    // The best table for the pieces the given lengths cut the runs into;
+    // `atMost`: bits the tables are known to reach (the lengths' own).
+    std::array<Lengths, 16> TableForCuts(const std::array<Lengths, 16>& lengths, Bits atMost = kInfinite) const
     {
-        return PickWithinBudget(MenusForCuts(lengths));
+        return *PickWithinBudget(MenusForCuts(lengths), scratch_, atMost);
     }
 
     // Runs cut into as few pieces as possible, then the best table for them.
@@ -652,7 +789,7 @@ private:
         std::array<const Menu*, 16> pointers;
         for (unsigned v = 0; v < 16; ++v)
             pointers[v] = &menus[v];
-        return PickWithinBudget(pointers);
+        return *PickWithinBudget(pointers, scratch_);
     }
 
     // Each symbol's best length when a unit of code space costs `price` bits.
@@ -686,7 +823,7 @@ private:
         Bits total = Total(lengths);
         for (int round = 0; round < 64; ++round) {
             bool better = false;
-            const std::array<Lengths, 16> table = TableForCuts(lengths);
+            const std::array<Lengths, 16> table = TableForCuts(lengths, total - kFixedBits);
             if (const Bits t = Total(table); t < total) {
                 lengths = table;
                 total = t;
@@ -709,7 +846,9 @@ private:
             Bits current = NibbleBits(v, lengths[v]);
             for (unsigned k = 1; k <= nibbles_[v].Symbols(); ++k) {
                 for (unsigned l = 0; l <= 8; ++l) {
-                    if (l == lengths[v][k])
+                    // A longer code for the same entries makes no cutting
+                    // cheaper, so it cannot gain.
+                    if (l == lengths[v][k] || (l != 0 && lengths[v][k] != 0 && l > lengths[v][k]))
                         continue;
                     Lengths trial = lengths[v];
                     trial[k] = static_cast<uint8_t>(l);
@@ -733,6 +872,7 @@ private:
     std::array<NibbleRuns, 16> nibbles_;
     mutable std::array<std::unordered_map<uint32_t, Cut>, 16> cuts_;
     mutable std::unordered_map<PieceCounts, Menu, PiecesHash> tables_;
+    mutable Scratch scratch_;
 };
 
 // Modes whose quick results differ by more than this (in parts of
