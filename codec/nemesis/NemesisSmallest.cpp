@@ -24,7 +24,7 @@
 #include <bit>
 #include <limits>
 #include <optional>
-#include <unordered_map>
+#include <memory>
 
 #include "nemesis/Nemesis.h"
 #include "nemesis/NemesisStream.h"
@@ -75,6 +75,14 @@ uint32_t KeyOf(const Lengths& lengths)
     return key;
 }
 
+bool Same(const PieceCounts& a, const PieceCounts& b)
+{
+    for (unsigned k = 1; k <= 8; ++k)
+        if (a[k] != b[k])
+            return false;
+    return true;
+}
+
 // The runs of one nibble value: how many maximal runs of each length, and
 // the length of the stream's last run if it has this nibble.
 struct NibbleRuns {
@@ -106,26 +114,33 @@ public:
         for (unsigned k = 7; k >= 1; --k)
             if (cost_[k] * best_ < cost_[best_] * k)
                 best_ = k;
-        exact_[0] = 0;
+        // exact_[8 + x] is the cost of x nibbles; the eight before 0 stand
+        // for lengths no piece can leave, so every piece is tried without a
+        // test
+        std::fill(exact_.begin(), exact_.begin() + 8, kNever);
+        exact_[8] = 0;
         const uint32_t bound = std::min(longest, kBound);
         for (uint32_t x = 1; x <= bound; ++x) {
-            exact_[x] = kInfinite;
-            for (unsigned k = 1; k <= 8 && k <= x; ++k) {
-                const Bits c = exact_[x - k] + cost_[k];
-                if (c < exact_[x]) {
-                    exact_[x] = c;
-                    choice_[x] = static_cast<uint8_t>(k);
-                }
+            const int32_t* before = &exact_[8 + x];
+            int32_t best = before[-1] + cost_[1];
+            int32_t choice = 1;
+#pragma GCC unroll 8
+            for (int k = 2; k <= 8; ++k) { // the first cheapest piece
+                const int32_t c = before[-k] + cost_[k];
+                choice = c < best ? k : choice;
+                best = c < best ? c : best;
             }
+            exact_[8 + x] = best;
+            choice_[x] = static_cast<uint8_t>(choice);
         }
     }
 
     Bits Cost(uint32_t length) const
     {
         if (length <= kBound)
-            return exact_[length];
+            return exact_[8 + length];
         const uint32_t repeats = (length - 56) / best_;
-        return exact_[length - repeats * best_] + Bits{repeats} * cost_[best_];
+        return exact_[8 + length - repeats * best_] + Bits{repeats} * cost_[best_];
     }
 
     // The last run: its final piece may be longer than the `covered` nibbles
@@ -178,9 +193,10 @@ public:
     }
 
 private:
-    std::array<Bits, 9> cost_{};
+    static constexpr int32_t kNever = 1 << 28;
+    std::array<int32_t, 9> cost_{};
     unsigned best_ = 8;
-    std::array<Bits, kBound + 1> exact_{};
+    std::array<int32_t, kBound + 9> exact_;
     std::array<uint8_t, kBound + 1> choice_{};
 };
 
@@ -222,15 +238,20 @@ using Menu = std::vector<Option>;
 
 void KeepFrontier(Menu& menu)
 {
-    // stable: among equal options the first found stays
-    std::stable_sort(menu.begin(), menu.end(), [](const Option& a, const Option& b) {
-        return a.units != b.units ? a.units < b.units : a.bits < b.bits;
-    });
-    size_t kept = 0;
-    for (const Option& o : menu)
-        if (o.units <= kCodeSpace && (kept == 0 || o.bits < menu[kept - 1].bits))
-            menu[kept++] = o;
-    menu.resize(kept);
+    // the first option with the fewest bits at each number of units, then
+    // those that beat every option with fewer units
+    std::array<int, kCodeSpace + 1> at;
+    at.fill(-1);
+    for (size_t i = 0; i < menu.size(); ++i) {
+        const Option& o = menu[i];
+        if (o.units <= kCodeSpace && (at[o.units] < 0 || o.bits < menu[static_cast<size_t>(at[o.units])].bits))
+            at[o.units] = static_cast<int>(i);
+    }
+    Menu kept;
+    for (int i : at)
+        if (i >= 0 && (kept.empty() || menu[static_cast<size_t>(i)].bits < kept.back().bits))
+            kept.push_back(menu[static_cast<size_t>(i)]);
+    menu = std::move(kept);
 }
 
 // A point of a knapsack over the code space: the fewest bits found at
@@ -367,9 +388,12 @@ Menu TableOptionsFor(const PieceCounts& pieces, Scratch& scratch)
 void Combine(const Frontier& from, const Menu& menu, Frontier& out)
 {
     Stage stage(from.back().units + menu.back().units);
+    size_t fits = menu.size(); // options within the room left; fewer as the points use more
     for (size_t i = 0; i < from.size(); ++i) {
         const unsigned room = kCodeSpace - from[i].units;
-        for (size_t j = 0; j < menu.size() && menu[j].units <= room; ++j)
+        while (fits > 0 && menu[fits - 1].units > room)
+            --fits;
+        for (size_t j = 0; j < fits; ++j)
             stage.Offer(from[i].units + menu[j].units, from[i].bits + menu[j].bits, i, static_cast<unsigned>(j));
     }
     stage.Collect(out);
@@ -482,8 +506,11 @@ std::optional<std::array<Lengths, 16>> PickWithinBudget(const std::array<const M
     for (unsigned v = 0; v < 16; ++v) {
         Combine(v ? stages[v - 1] : Nothing(), *menus[v], stages[v]);
         Frontier& f = stages[v];
-        f.erase(std::remove_if(f.begin(), f.end(), [&](const Point& p) { return bound.Least(p, v + 1) > limit; }),
-                f.end());
+        size_t kept = 0;
+        for (const Point& p : f)
+            if (bound.Least(p, v + 1) <= limit)
+                f[kept++] = p;
+        f.resize(kept);
         if (f.empty())
             return std::nullopt;
     }
@@ -521,6 +548,69 @@ Bits LeastPriced(const PieceCounts& pieces, const Bound& bound)
         coded += best;
     }
     return std::min(escaped, coded);
+}
+
+// A cache that only grows: entries in one vector, found by open
+// addressing on a 64-bit hash, so that it allocates a few times as it grows
+// rather than once per entry.
+template <typename Key, typename Value>
+class Cache {
+public:
+    // The value stored for `key`, or nullptr.
+    const Value* Find(const Key& key, uint64_t hash) const
+    {
+        if (slots_.empty())
+            return nullptr;
+        for (size_t at = Slot(hash);; at = (at + 1) & (slots_.size() - 1)) {
+            const uint32_t e = slots_[at];
+            if (e == 0)
+                return nullptr;
+            if (hashes_[e - 1] == hash && entries_[e - 1].first == key)
+                return &entries_[e - 1].second;
+        }
+    }
+
+    // Stores the value of a key not yet present; the reference holds until
+    // the next Add.
+    const Value& Add(const Key& key, uint64_t hash, Value value)
+    {
+        if (2 * (entries_.size() + 1) > slots_.size())
+            Grow();
+        entries_.emplace_back(key, std::move(value));
+        hashes_.push_back(hash);
+        Place(hash, static_cast<uint32_t>(entries_.size()));
+        return entries_.back().second;
+    }
+
+private:
+    size_t Slot(uint64_t hash) const { return static_cast<size_t>(hash >> 32) & (slots_.size() - 1); }
+
+    void Place(uint64_t hash, uint32_t entry)
+    {
+        size_t at = Slot(hash);
+        while (slots_[at] != 0)
+            at = (at + 1) & (slots_.size() - 1);
+        slots_[at] = entry;
+    }
+
+    void Grow()
+    {
+        slots_.assign(std::max<size_t>(64, 2 * slots_.size()), 0);
+        for (uint32_t e = 0; e < entries_.size(); ++e)
+            Place(hashes_[e], e + 1);
+    }
+
+    std::vector<std::pair<Key, Value>> entries_;
+    std::vector<uint64_t> hashes_;
+    std::vector<uint32_t> slots_; // entry + 1; 0 = free
+};
+
+uint64_t Mix(uint64_t h)
+{
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
 }
 
 class Search {
@@ -591,32 +681,33 @@ private:
         PieceCounts pieces{};
     };
 
-    struct PiecesHash {
-        size_t operator()(const PieceCounts& pieces) const
-        {
-            uint64_t h = 0;
-            for (Bits p : pieces)
-                h = (h ^ static_cast<uint64_t>(p)) * 0x100000001B3ull;
-            return static_cast<size_t>(h ^ h >> 29);
-        }
+    struct SamePieces {
+        PieceCounts pieces;
+        bool operator==(const SamePieces& other) const { return Same(pieces, other.pieces); }
     };
 
     // Every stage asks for the same cuttings and tables again and again
     // (each polishing round, each kick), so both are worked out once.
-    const Cut& CutOf(unsigned v, const Lengths& lengths) const
+    Cut CutOf(unsigned v, const Lengths& lengths) const
     {
-        auto [it, fresh] = cuts_[v].try_emplace(KeyOf(lengths));
-        if (fresh)
-            it->second.bits = CodeBits(nibbles_[v], lengths, &it->second.pieces);
-        return it->second;
+        const uint64_t key = uint64_t{v} << 32 | KeyOf(lengths);
+        const uint64_t hash = Mix(key);
+        if (const Cut* cut = cuts_.Find(key, hash))
+            return *cut;
+        Cut cut;
+        cut.bits = CodeBits(nibbles_[v], lengths, &cut.pieces);
+        return cuts_.Add(key, hash, cut);
     }
 
+    // The reference holds for the whole search.
     const Menu& TablesFor(const PieceCounts& pieces) const
     {
-        auto [it, fresh] = tables_.try_emplace(pieces);
-        if (fresh)
-            it->second = TableOptionsFor(pieces, scratch_);
-        return it->second;
+        uint64_t hash = 0;
+        for (unsigned k = 1; k <= 8; ++k)
+            hash = Mix(hash ^ static_cast<uint64_t>(pieces[k]));
+        if (const auto* menu = tables_.Find({pieces}, hash))
+            return **menu;
+        return *tables_.Add({pieces}, hash, std::make_unique<Menu>(TableOptionsFor(pieces, scratch_)));
     }
 
     Bits NibbleBits(unsigned v, const Lengths& lengths) const
@@ -650,9 +741,9 @@ private:
                     for (unsigned l = 0; l < now; ++l) {
                         Lengths forced = lengths[v];
                         forced[k] = static_cast<uint8_t>(l);
-                        const PieceCounts& pieces = CutOf(v, forced).pieces;
+                        const PieceCounts pieces = CutOf(v, forced).pieces;
                         // The same pieces give the same tables.
-                        if (std::find(tried.begin(), tried.end(), pieces) != tried.end())
+                        if (std::any_of(tried.begin(), tried.end(), [&](const PieceCounts& p) { return Same(p, pieces); }))
                             continue;
                         tried.push_back(pieces);
                         // Cutting again with the new table can only gain,
@@ -676,7 +767,7 @@ private:
                         if (t >= total)
                             continue;
                         for (unsigned w = 0; w < 16; ++w) {
-                            if ((*trial)[w] == lengths[w])
+                            if (KeyOf((*trial)[w]) == KeyOf(lengths[w]))
                                 continue;
                             cuts[w] = CutOf(w, (*trial)[w]).pieces;
                             menus[w] = &TablesFor(cuts[w]);
@@ -710,7 +801,7 @@ private:
     {
         std::array<const Menu*, 16> menus;
         for (unsigned v = 0; v < 16; ++v) {
-            const PieceCounts& pieces = CutOf(v, lengths[v]).pieces;
+            const PieceCounts pieces = CutOf(v, lengths[v]).pieces;
             menus[v] = &TablesFor(pieces);
             if (cuts)
                 (*cuts)[v] = pieces;
@@ -718,11 +809,10 @@ private:
         return menus;
     }
 
-    // The best table for the pieces the given lengths cut the runs into;
-    // `atMost`: bits the tables are known to reach (the lengths' own).
-    std::array<Lengths, 16> TableForCuts(const std::array<Lengths, 16>& lengths, Bits atMost = kInfinite) const
+    // The best table for the pieces the given lengths cut the runs into.
+    std::array<Lengths, 16> TableForCuts(const std::array<Lengths, 16>& lengths) const
     {
-        return *PickWithinBudget(MenusForCuts(lengths), scratch_, atMost);
+        return PickWithinBudget(MenusForCuts(lengths), scratch_).value_or(std::array<Lengths, 16>{});
     }
 
     // Runs cut into as few pieces as possible, then the best table for them.
@@ -745,8 +835,9 @@ private:
         for (const NibbleRuns& n : nibbles_)
             for (const auto& [length, times] : n.counts)
                 runsTotal += times;
-        std::vector<double> prices = {0};
-        for (double p = 0.5; p <= std::max<double>(64, static_cast<double>(runsTotal) / 2); p *= 2)
+        // in half bits per unit: 0, 1/2, 1, 2, 4, ...
+        std::vector<Bits> prices = {0};
+        for (Bits p = 1; p <= std::max<Bits>(128, runsTotal); p *= 2)
             prices.push_back(p);
 
         constexpr int kRounds = 9;
@@ -756,7 +847,7 @@ private:
             menus[v].push_back({NibbleBits(v, Lengths{}), 0, Lengths{}});
             if (nibbles_[v].Empty())
                 continue;
-            for (double price : prices) {
+            for (const Bits price : prices) {
                 // A walk goes on from given lengths the same way whatever
                 // led there: one that meets lengths an earlier walk at this
                 // price met with as many rounds left adds nothing.
@@ -775,10 +866,10 @@ private:
                             met->second = kRounds - round;
                         else
                             walked.push_back({key, kRounds - round});
-                        const Cut& cut = CutOf(v, lengths);
+                        const Cut cut = CutOf(v, lengths);
                         menus[v].push_back({cut.bits + TableBits(lengths), Units(lengths), lengths});
                         const Lengths next = PricedTable(cut.pieces, price);
-                        if (next == lengths)
+                        if (KeyOf(next) == KeyOf(lengths))
                             break;
                         lengths = next;
                     }
@@ -789,29 +880,35 @@ private:
         std::array<const Menu*, 16> pointers;
         for (unsigned v = 0; v < 16; ++v)
             pointers[v] = &menus[v];
-        return *PickWithinBudget(pointers, scratch_);
+        return PickWithinBudget(pointers, scratch_).value_or(std::array<Lengths, 16>{});
     }
 
-    // Each symbol's best length when a unit of code space costs `price` bits.
-    static Lengths PricedTable(const PieceCounts& pieces, double price)
+    // Each symbol's best length when a unit of code space costs `price`
+    // half bits. The cost of a length falls and then rises as it grows, so
+    // the search stops at the first rise; ties go to the shorter code, and
+    // to the escape.
+    static Lengths PricedTable(const PieceCounts& pieces, Bits price)
     {
         Lengths lengths{};
-        double saved = 0;
+        Bits saved = 0; // half bits
         for (unsigned k = 1; k <= 8; ++k) {
             if (pieces[k] == 0)
                 continue;
-            double best = static_cast<double>(kEscapeCodeBits * pieces[k]);
-            for (unsigned l = 1; l <= 8; ++l) {
-                const double c =
-                    static_cast<double>(Bits{l} * pieces[k] + kEntryBits) + price * static_cast<double>(1u << (8 - l));
-                if (c < best) {
-                    best = c;
-                    lengths[k] = static_cast<uint8_t>(l);
-                }
+            unsigned l = 1;
+            Bits best = 2 * (pieces[k] + kEntryBits) + price * 128;
+            for (; l < 8; ++l) {
+                const Bits next = 2 * (Bits{l + 1} * pieces[k] + kEntryBits) + price * (1 << (7 - l));
+                if (next >= best)
+                    break;
+                best = next;
             }
-            saved += static_cast<double>(kEscapeCodeBits * pieces[k]) - best;
+            const Bits escape = 2 * kEscapeCodeBits * pieces[k];
+            if (best < escape) {
+                lengths[k] = static_cast<uint8_t>(l);
+                saved += escape - best;
+            }
         }
-        if (saved <= kSelectorBits)
+        if (saved <= 2 * kSelectorBits)
             lengths = {};
         return lengths;
     }
@@ -821,13 +918,20 @@ private:
     void Polish(std::array<Lengths, 16>& lengths) const
     {
         Bits total = Total(lengths);
+        std::array<const Menu*, 16> tabled{};
         for (int round = 0; round < 64; ++round) {
             bool better = false;
-            const std::array<Lengths, 16> table = TableForCuts(lengths, total - kFixedBits);
-            if (const Bits t = Total(table); t < total) {
-                lengths = table;
-                total = t;
-                better = true;
+            // The tables for the same cuts were worked out in the round
+            // before, and the stream has not grown since.
+            const std::array<const Menu*, 16> menus = MenusForCuts(lengths);
+            if (!std::equal(menus.begin(), menus.end(), tabled.begin())) {
+                tabled = menus;
+                const auto table = PickWithinBudget(menus, scratch_, total - kFixedBits);
+                if (const Bits t = table ? Total(*table) : kInfinite; t < total) {
+                    lengths = *table;
+                    total = t;
+                    better = true;
+                }
             }
             if (SingleChanges(lengths, total))
                 better = true;
@@ -870,8 +974,8 @@ private:
     }
 
     std::array<NibbleRuns, 16> nibbles_;
-    mutable std::array<std::unordered_map<uint32_t, Cut>, 16> cuts_;
-    mutable std::unordered_map<PieceCounts, Menu, PiecesHash> tables_;
+    mutable Cache<uint64_t, Cut> cuts_;
+    mutable Cache<SamePieces, std::unique_ptr<Menu>> tables_;
     mutable Scratch scratch_;
 };
 
