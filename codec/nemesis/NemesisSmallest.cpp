@@ -334,71 +334,6 @@ struct Scratch {
     std::vector<Step> steps;
 };
 
-// The best tables for fixed piece counts of one nibble: a knapsack over its
-// symbols by units used, as a menu. A code length that costs at least the
-// escape is never worth its units, so a symbol cut into fewer than two
-// pieces is always escaped and adds no stage.
-Menu TableOptionsFor(const PieceCounts& pieces, Scratch& scratch)
-{
-    Bits escapes = 0;
-    for (unsigned k = 1; k <= 8; ++k)
-        escapes += kEscapeCodeBits * pieces[k];
-    std::array<uint8_t, 8> symbolOf{};
-    unsigned count = 0;
-    const Frontier* current = &Nothing();
-    for (unsigned k = 1; k <= 8; ++k) {
-        // the lengths whose code and entry cost less than the escapes
-        std::array<std::pair<unsigned, Bits>, 8> options; // units, gain
-        unsigned n = 0;
-        for (unsigned l = 1; l <= 8; ++l)
-            if (const Bits gain = (Bits{l} - kEscapeCodeBits) * pieces[k] + kEntryBits; gain < 0)
-                options[n++] = {1u << (8 - l), gain};
-        if (n == 0)
-            continue;
-        const Frontier& from = *current;
-        Stage stage(from.back().units + options[0].first);
-        for (size_t i = 0; i < from.size(); ++i) // escaped
-            stage.Offer(from[i].units, from[i].bits, i, 0);
-        for (size_t i = 0; i < from.size(); ++i)
-            for (unsigned j = 0; j < n; ++j) {
-                const unsigned w = from[i].units + options[j].first;
-                if (w <= stage.Reach())
-                    stage.Offer(w, from[i].bits + options[j].second, i, 8 - std::countr_zero(options[j].first));
-            }
-        stage.Collect(scratch.stages[count]);
-        symbolOf[count] = static_cast<uint8_t>(k);
-        current = &scratch.stages[count++];
-    }
-    Menu menu;
-    menu.reserve(current->size());
-    for (size_t i = 0; i < current->size(); ++i) {
-        const unsigned u = (*current)[i].units;
-        Option o{(*current)[i].bits + escapes + (u ? kSelectorBits : 0), u, {}};
-        size_t at = i;
-        for (unsigned s = count; s-- > 0;) {
-            o.lengths[symbolOf[s]] = scratch.stages[s][at].choice;
-            at = scratch.stages[s][at].from;
-        }
-        menu.push_back(o);
-    }
-    return menu;
-}
-
-// The frontier of `from` combined with one option of the menu each.
-void Combine(const Frontier& from, const Menu& menu, Frontier& out)
-{
-    Stage stage(from.back().units + menu.back().units);
-    size_t fits = menu.size(); // options within the room left; fewer as the points use more
-    for (size_t i = 0; i < from.size(); ++i) {
-        const unsigned room = kCodeSpace - from[i].units;
-        while (fits > 0 && menu[fits - 1].units > room)
-            --fits;
-        for (size_t j = 0; j < fits; ++j)
-            stage.Offer(from[i].units + menu[j].units, from[i].bits + menu[j].bits, i, static_cast<unsigned>(j));
-    }
-    stage.Collect(out);
-}
-
 // A price per unit of code space, as the fraction bits / units, and what
 // it proves (Lagrange): any choice within the budget has at least as many
 // bits as the cheapest choice per nibble when units cost that price, less
@@ -435,6 +370,104 @@ struct Bound {
             rest[v] = rest[v + 1] + cheapest[v];
     }
 };
+
+// The best tables for fixed piece counts of one nibble: a knapsack over its
+// symbols by units used, as a menu. A code length that costs at least the
+// escape is never worth its units, so a symbol cut into fewer than two
+// pieces is always escaped and adds no stage.
+//
+// Given a price (bits per unit, as Bound keeps it), only the options whose
+// bits plus priced units stay within `most` (scaled as the bound's) are
+// kept: a table on the way is dropped when even the cheapest priced choices
+// of the symbols after it cannot bring it within. The options kept are
+// exactly the full menu's that are within.
+Menu TableOptionsFor(const PieceCounts& pieces, Scratch& scratch, const Bound* price = nullptr,
+                     Bits most = kInfinite)
+{
+    Bits escapes = 0;
+    for (unsigned k = 1; k <= 8; ++k)
+        escapes += kEscapeCodeBits * pieces[k];
+    // per symbol, the lengths whose code and entry cost less than the escapes
+    struct Length {
+        unsigned units;
+        Bits gain;
+    };
+    std::array<std::array<Length, 8>, 9> options;
+    std::array<unsigned, 9> count{};
+    std::array<Bits, 10> cheapestAfter{}; // least priced gain of the symbols from k on
+    for (unsigned k = 8; k >= 1; --k) {
+        Bits least = 0;
+        for (unsigned l = 1; l <= 8; ++l)
+            if (const Bits gain = (Bits{l} - kEscapeCodeBits) * pieces[k] + kEntryBits; gain < 0) {
+                options[k][count[k]++] = {1u << (8 - l), gain};
+                if (price)
+                    least = std::min(least, price->Priced(gain, 1u << (8 - l)));
+            }
+        cheapestAfter[k] = cheapestAfter[k + 1] + least;
+    }
+    std::array<uint8_t, 8> symbolOf{};
+    unsigned stages = 0;
+    const Frontier* current = &Nothing();
+    for (unsigned k = 1; k <= 8; ++k) {
+        const unsigned n = count[k];
+        if (n == 0)
+            continue;
+        const Frontier& from = *current;
+        Stage stage(from.back().units + options[k][0].units);
+        for (size_t i = 0; i < from.size(); ++i) // escaped
+            stage.Offer(from[i].units, from[i].bits, i, 0);
+        for (size_t i = 0; i < from.size(); ++i)
+            for (unsigned j = 0; j < n; ++j) {
+                const unsigned w = from[i].units + options[k][j].units;
+                if (w <= stage.Reach())
+                    stage.Offer(w, from[i].bits + options[k][j].gain, i, 8 - std::countr_zero(options[k][j].units));
+            }
+        Frontier& f = scratch.stages[stages];
+        stage.Collect(f);
+        if (price) {
+            size_t kept = 0;
+            for (const Point& p : f)
+                if (price->Priced(p.bits + escapes + (p.units ? kSelectorBits : 0), p.units) + cheapestAfter[k + 1] <=
+                    most)
+                    f[kept++] = p;
+            f.resize(kept);
+            if (f.empty())
+                return {};
+        }
+        symbolOf[stages] = static_cast<uint8_t>(k);
+        current = &scratch.stages[stages++];
+    }
+    Menu menu;
+    menu.reserve(current->size());
+    for (size_t i = 0; i < current->size(); ++i) {
+        const unsigned u = (*current)[i].units;
+        Option o{(*current)[i].bits + escapes + (u ? kSelectorBits : 0), u, {}};
+        if (price && price->Priced(o.bits, u) > most)
+            continue;
+        size_t at = i;
+        for (unsigned s = stages; s-- > 0;) {
+            o.lengths[symbolOf[s]] = scratch.stages[s][at].choice;
+            at = scratch.stages[s][at].from;
+        }
+        menu.push_back(o);
+    }
+    return menu;
+}
+
+// The frontier of `from` combined with one option of the menu each.
+void Combine(const Frontier& from, const Menu& menu, Frontier& out)
+{
+    Stage stage(from.back().units + menu.back().units);
+    size_t fits = menu.size(); // options within the room left; fewer as the points use more
+    for (size_t i = 0; i < from.size(); ++i) {
+        const unsigned room = kCodeSpace - from[i].units;
+        while (fits > 0 && menu[fits - 1].units > room)
+            --fits;
+        for (size_t j = 0; j < fits; ++j)
+            stage.Offer(from[i].units + menu[j].units, from[i].bits + menu[j].bits, i, static_cast<unsigned>(j));
+    }
+    stage.Collect(out);
+}
 
 Bound BoundFor(const std::array<const Menu*, 16>& menus, Scratch& scratch)
 {
@@ -496,39 +529,57 @@ Bound BoundFor(const std::array<const Menu*, 16>& menus, Scratch& scratch)
 // bound's known one (or within `atMost`) are dropped on the way. That never
 // drops a point of the best choice, nor one that ties with it, so what is
 // found is the full knapsack's answer.
-std::optional<std::array<Lengths, 16>> PickWithinBudget(const std::array<const Menu*, 16>& menus, Scratch& scratch,
-                                                        const Bound& bound, Bits atMost)
+using Choices = std::array<uint8_t, 16>; // an option of each menu
+
+// A menu that leaves nothing to choose and costs nothing.
+const Menu& NoChoice()
+{
+    static const Menu none = {Option{0, 0, {}}};
+    return none;
+}
+
+std::optional<Choices> PickWithinBudget(const std::array<const Menu*, 16>& menus, Scratch& scratch,
+                                        const Bound& bound, Bits atMost)
 {
     const Bits limit = std::min(bound.known, atMost) * bound.units;
     if (bound.rest[0] - bound.bits * Bits{kCodeSpace} > limit)
         return std::nullopt;
     std::array<Frontier, 16>& stages = scratch.stages;
+    std::array<int, 16> stageOf; // -1: a menu of one option without units, added to `base`
+    Bits base = 0;
+    const Frontier* current = &Nothing();
+    int count = 0;
     for (unsigned v = 0; v < 16; ++v) {
-        Combine(v ? stages[v - 1] : Nothing(), *menus[v], stages[v]);
-        Frontier& f = stages[v];
+        const Menu& menu = *menus[v];
+        if (menu.size() == 1 && menu[0].units == 0) {
+            base += menu[0].bits;
+            stageOf[v] = -1;
+            continue;
+        }
+        Frontier& f = stages[static_cast<size_t>(count)];
+        Combine(*current, menu, f);
         size_t kept = 0;
         for (const Point& p : f)
-            if (bound.Least(p, v + 1) <= limit)
+            if (bound.Least({p.units, p.bits + base}, v + 1) <= limit)
                 f[kept++] = p;
         f.resize(kept);
         if (f.empty())
             return std::nullopt;
+        stageOf[v] = count++;
+        current = &f;
     }
-    size_t at = stages[15].size() - 1; // the fewest bits
-    if (stages[15][at].bits > atMost)
+    size_t at = current->size() - 1; // the fewest bits
+    if ((*current)[at].bits + base > atMost)
         return std::nullopt;
-    std::array<Lengths, 16> lengths{};
+    Choices choices{};
     for (unsigned v = 16; v-- > 0;) {
-        lengths[v] = (*menus[v])[stages[v][at].choice].lengths;
-        at = stages[v][at].from;
+        if (stageOf[v] < 0)
+            continue;
+        const Point& p = stages[static_cast<size_t>(stageOf[v])][at];
+        choices[v] = p.choice;
+        at = p.from;
     }
-    return lengths;
-}
-
-std::optional<std::array<Lengths, 16>> PickWithinBudget(const std::array<const Menu*, 16>& menus, Scratch& scratch,
-                                                        Bits atMost = kInfinite)
-{
-    return PickWithinBudget(menus, scratch, BoundFor(menus, scratch), atMost);
+    return choices;
 }
 
 // The least bits plus priced units any table for these pieces can have,
@@ -613,6 +664,31 @@ uint64_t Mix(uint64_t h)
     return h;
 }
 
+// Every way to cut x nibbles (0 to 8) into pieces, as counts per piece size.
+const std::vector<Lengths>& CuttingsOf(unsigned x)
+{
+    static const std::array<std::vector<Lengths>, 9> all = [] {
+        std::array<std::vector<Lengths>, 9> table;
+        Lengths counts{};
+        // pieces no larger than the one before, so each cutting comes once
+        auto cut = [&](auto&& self, unsigned whole, unsigned left, unsigned largest) -> void {
+            if (left == 0) {
+                table[whole].push_back(counts);
+                return;
+            }
+            for (unsigned k = std::min(left, largest); k >= 1; --k) {
+                ++counts[k];
+                self(self, whole, left - k, k);
+                --counts[k];
+            }
+        };
+        for (unsigned nibbles = 0; nibbles <= 8; ++nibbles)
+            cut(cut, nibbles, nibbles, 8);
+        return table;
+    }();
+    return all[x];
+}
+
 class Search {
 public:
     explicit Search(const std::vector<MaximalRun>& runs)
@@ -643,7 +719,16 @@ public:
             // a cutting of a long run also cuts the rest of it, 56-63 nibbles
             const uint32_t longest = std::max(counts.empty() ? 0 : counts.back().first, nibbles_[v].last);
             nibbles_[v].longest = longest > 56 ? RunCutter::kBound : longest;
+            exact_[v] = ExactMenu(v);
         }
+        BuildBlock();
+    }
+
+    // Whether every nibble has its exact menu: the first result is then the
+    // best this mode can give.
+    bool Exact() const
+    {
+        return std::all_of(exact_.begin(), exact_.end(), [](const auto& m) { return m != nullptr; });
     }
 
     // The quick first result: fewest pieces, then polished.
@@ -710,6 +795,122 @@ private:
         return *tables_.Add({pieces}, hash, std::make_unique<Menu>(TableOptionsFor(pieces, scratch_)));
     }
 
+    // A nibble whose runs are all short has few ways to be cut: every run
+    // of a length cut one way (all runs of a length are cut alike at any
+    // lengths), the last run also with its final piece running past the
+    // end. The tables of all those cuttings together are every table the
+    // nibble can have, so its menu is exact and the search leaves it to the
+    // knapsack. Nibbles with more cuttings than kExactCuttings get none.
+    static constexpr size_t kExactCuttings = 64;
+
+    std::unique_ptr<Menu> ExactMenu(unsigned v)
+    {
+        const NibbleRuns& runs = nibbles_[v];
+        if (runs.longest > 8)
+            return nullptr;
+        size_t count = 1;
+        for (const auto& [length, times] : runs.counts)
+            count *= CuttingsOf(length).size();
+        if (runs.last) // at most 8 ways to end it, times the cuttings of the rest
+            count *= 8 * CuttingsOf(runs.last - 1).size();
+        if (count > kExactCuttings)
+            return nullptr;
+        std::vector<PieceCounts> cuttings = {PieceCounts{}}, next;
+        for (const auto& [length, times] : runs.counts) {
+            next.clear();
+            for (const PieceCounts& p : cuttings)
+                for (const Lengths& c : CuttingsOf(length)) {
+                    PieceCounts q = p;
+                    for (unsigned k = 1; k <= 8; ++k)
+                        q[k] += Bits{c[k]} * times;
+                    next.push_back(q);
+                }
+            cuttings.swap(next);
+        }
+        if (runs.last) {
+            // The final piece covers the last `c` nibbles or more; a piece
+            // longer than every run is used once and escaped whatever its
+            // size, so one such size stands for all.
+            const unsigned widest = std::min(8u, runs.Symbols() + 1);
+            next.clear();
+            for (const PieceCounts& p : cuttings)
+                for (unsigned c = 1; c <= runs.last; ++c)
+                    for (const Lengths& rest : CuttingsOf(runs.last - c))
+                        for (unsigned k = c; k <= widest; ++k) {
+                            PieceCounts q = p;
+                            for (unsigned j = 1; j <= 8; ++j)
+                                q[j] += rest[j];
+                            ++q[k];
+                            next.push_back(q);
+                        }
+            cuttings.swap(next);
+        }
+        auto menu = std::make_unique<Menu>();
+        for (const PieceCounts& p : cuttings) {
+            const Menu& tables = TablesFor(p);
+            menu->insert(menu->end(), tables.begin(), tables.end());
+        }
+        KeepFrontier(*menu);
+        return menu;
+    }
+
+    // The exact nibbles never change their menus, so the knapsack over them
+    // is worked out once: their best bits at every number of units, as one
+    // menu in the slot of the first of them (the others get NoChoice).
+    void BuildBlock()
+    {
+        for (unsigned v = 0; v < 16; ++v) {
+            if (!exact_[v] || exact_[v]->size() == 1)
+                continue; // a nibble without choice is left in place
+            if (blocked_.empty())
+                blockSlot_ = static_cast<int>(v);
+            blocked_.push_back(v);
+        }
+        if (blocked_.empty())
+            return;
+        blockStages_.resize(blocked_.size());
+        for (size_t i = 0; i < blocked_.size(); ++i)
+            Combine(i ? blockStages_[i - 1] : Nothing(), *exact_[blocked_[i]], blockStages_[i]);
+        for (const Point& p : blockStages_.back())
+            block_.push_back({p.bits, p.units, {}});
+    }
+
+    // The menu the knapsack uses for nibble v, whose runs are cut into `pieces`.
+    const Menu* MenuOf(unsigned v, const PieceCounts& pieces) const
+    {
+        if (static_cast<int>(v) == blockSlot_)
+            return &block_;
+        if (exact_[v])
+            return exact_[v]->size() == 1 ? exact_[v].get() : &NoChoice();
+        return &TablesFor(pieces);
+    }
+
+    std::optional<std::array<Lengths, 16>> Pick(const std::array<const Menu*, 16>& menus, const Bound& bound,
+                                                Bits atMost) const
+    {
+        const auto choices = PickWithinBudget(menus, scratch_, bound, atMost);
+        if (!choices)
+            return std::nullopt;
+        std::array<Lengths, 16> lengths{};
+        for (unsigned v = 0; v < 16; ++v)
+            lengths[v] = (*menus[v])[(*choices)[v]].lengths;
+        if (blockSlot_ >= 0) {
+            size_t at = (*choices)[static_cast<size_t>(blockSlot_)];
+            for (size_t i = blocked_.size(); i-- > 0;) {
+                const Point& p = blockStages_[i][at];
+                lengths[blocked_[i]] = (*exact_[blocked_[i]])[p.choice].lengths;
+                at = p.from;
+            }
+        }
+        return lengths;
+    }
+
+    std::optional<std::array<Lengths, 16>> Pick(const std::array<const Menu*, 16>& menus,
+                                                Bits atMost = kInfinite) const
+    {
+        return Pick(menus, BoundFor(menus, scratch_), atMost);
+    }
+
     Bits NibbleBits(unsigned v, const Lengths& lengths) const
     {
         return nibbles_[v].Empty() ? 0 : CutOf(v, lengths).bits + TableBits(lengths);
@@ -731,7 +932,7 @@ private:
             bool improved = false;
             Bound bound = BoundFor(menus, scratch_);
             for (unsigned v = 0; v < 16; ++v) {
-                if (nibbles_[v].Empty())
+                if (nibbles_[v].Empty() || exact_[v])
                     continue;
                 std::vector<PieceCounts> tried = {cuts[v]};
                 for (unsigned k = 1; k <= nibbles_[v].Symbols(); ++k) {
@@ -753,14 +954,21 @@ private:
                         if (bound.rest[0] - bound.cheapest[v] + LeastPriced(pieces, bound) -
                                 bound.bits * Bits{kCodeSpace} > better * bound.units)
                             continue;
+                        // Only the trial's tables that can take part in a
+                        // shorter stream are worked out: the pass's price
+                        // still proves a bound.
+                        const Menu mine = TableOptionsFor(pieces, scratch_, &bound,
+                                                          better * bound.units + bound.bits * Bits{kCodeSpace} -
+                                                              (bound.rest[0] - bound.cheapest[v]));
+                        if (mine.empty())
+                            continue;
                         std::array<const Menu*, 16> trialMenus = menus;
-                        trialMenus[v] = &TablesFor(pieces);
-                        // the pass's price still proves a bound
+                        trialMenus[v] = &mine;
                         Bound trialBound = bound;
                         trialBound.known = kInfinite;
-                        trialBound.SetCheapest(v, *trialMenus[v]);
+                        trialBound.SetCheapest(v, mine);
                         trialBound.Sum();
-                        const auto trial = PickWithinBudget(trialMenus, scratch_, trialBound, better);
+                        const auto trial = Pick(trialMenus, trialBound, better);
                         if (!trial)
                             continue;
                         const Bits t = Total(*trial);
@@ -770,7 +978,7 @@ private:
                             if (KeyOf((*trial)[w]) == KeyOf(lengths[w]))
                                 continue;
                             cuts[w] = CutOf(w, (*trial)[w]).pieces;
-                            menus[w] = &TablesFor(cuts[w]);
+                            menus[w] = MenuOf(w, cuts[w]);
                             bound.SetCheapest(w, *menus[w]);
                         }
                         bound.Sum();
@@ -802,7 +1010,7 @@ private:
         std::array<const Menu*, 16> menus;
         for (unsigned v = 0; v < 16; ++v) {
             const PieceCounts pieces = CutOf(v, lengths[v]).pieces;
-            menus[v] = &TablesFor(pieces);
+            menus[v] = MenuOf(v, pieces);
             if (cuts)
                 (*cuts)[v] = pieces;
         }
@@ -812,7 +1020,7 @@ private:
     // The best table for the pieces the given lengths cut the runs into.
     std::array<Lengths, 16> TableForCuts(const std::array<Lengths, 16>& lengths) const
     {
-        return PickWithinBudget(MenusForCuts(lengths), scratch_).value_or(std::array<Lengths, 16>{});
+        return Pick(MenusForCuts(lengths)).value_or(std::array<Lengths, 16>{});
     }
 
     // Runs cut into as few pieces as possible, then the best table for them.
@@ -844,9 +1052,9 @@ private:
         std::array<Menu, 16> menus;
         std::vector<std::pair<uint32_t, int>> walked; // lengths met, rounds left then
         for (unsigned v = 0; v < 16; ++v) {
-            menus[v].push_back({NibbleBits(v, Lengths{}), 0, Lengths{}});
-            if (nibbles_[v].Empty())
+            if (exact_[v])
                 continue;
+            menus[v].push_back({NibbleBits(v, Lengths{}), 0, Lengths{}});
             for (const Bits price : prices) {
                 // A walk goes on from given lengths the same way whatever
                 // led there: one that meets lengths an earlier walk at this
@@ -879,8 +1087,8 @@ private:
         }
         std::array<const Menu*, 16> pointers;
         for (unsigned v = 0; v < 16; ++v)
-            pointers[v] = &menus[v];
-        return PickWithinBudget(pointers, scratch_).value_or(std::array<Lengths, 16>{});
+            pointers[v] = exact_[v] ? MenuOf(v, {}) : &menus[v];
+        return Pick(pointers).value_or(std::array<Lengths, 16>{});
     }
 
     // Each symbol's best length when a unit of code space costs `price`
@@ -926,7 +1134,7 @@ private:
             const std::array<const Menu*, 16> menus = MenusForCuts(lengths);
             if (!std::equal(menus.begin(), menus.end(), tabled.begin())) {
                 tabled = menus;
-                const auto table = PickWithinBudget(menus, scratch_, total - kFixedBits);
+                const auto table = Pick(menus, total - kFixedBits);
                 if (const Bits t = table ? Total(*table) : kInfinite; t < total) {
                     lengths = *table;
                     total = t;
@@ -945,7 +1153,8 @@ private:
         bool improved = false;
         unsigned units = TotalUnits(lengths);
         for (unsigned v = 0; v < 16; ++v) {
-            if (nibbles_[v].Empty())
+            // the knapsack already gives an exact nibble its best table
+            if (nibbles_[v].Empty() || exact_[v])
                 continue;
             Bits current = NibbleBits(v, lengths[v]);
             for (unsigned k = 1; k <= nibbles_[v].Symbols(); ++k) {
@@ -977,6 +1186,11 @@ private:
     mutable Cache<uint64_t, Cut> cuts_;
     mutable Cache<SamePieces, std::unique_ptr<Menu>> tables_;
     mutable Scratch scratch_;
+    std::array<std::unique_ptr<Menu>, 16> exact_; // null: left to the search
+    Menu block_;                                  // the exact nibbles together
+    std::vector<unsigned> blocked_;               // which, in order
+    std::vector<Frontier> blockStages_;
+    int blockSlot_ = -1;
 };
 
 // Modes whose quick results differ by more than this (in parts of
@@ -1012,7 +1226,8 @@ codec::EncodeResult PackSmallest(const uint8_t* data, size_t size)
     for (int mode = 0; mode < 2; ++mode) {
         if (quick[mode] * kCloseModesDenominator > quick[1 - mode] * (kCloseModesDenominator + kCloseModes))
             continue;
-        const std::array<Lengths, 16> lengths = searches[mode]->Deeper(first[mode]);
+        const std::array<Lengths, 16> lengths =
+            searches[mode]->Exact() ? first[mode] : searches[mode]->Deeper(first[mode]);
         const Bits bits = searches[mode]->Total(lengths);
         // whole bytes decide; plain mode on a tie
         if ((bits + 7) / 8 < (best.bits + 7) / 8)
