@@ -9,79 +9,41 @@
 //    small dynamic programme per nibble (RunCutter);
 //  - for given piece counts, the best table is a knapsack over the Kraft
 //    budget (252/256: the escape prefix keeps the rest), exact
-//    (TableOptionsFor, PickWithinBudget);
+//    (NemesisKnapsack.h: TableOptionsFor, PickWithinBudget);
 //  - nibbles only compete for that budget, so each nibble alone offers good
 //    configurations at several prices per unit of budget, and one per nibble
 //    is picked exactly within the budget (FromMenus).
-// Two starts (fewest pieces; the menus) are polished by alternating cutting
-// and table and by trying every single code length change; the better one
-// is then kicked: each code forced shorter or escaped in turn, the tables
-// worked out around it, kept when the stream gets shorter (Kicks). Both
-// modes get the first start; the rest runs in the better mode, or in both
-// when they are close.
+// A nibble whose runs are all short has few cuttings; the tables of all of
+// them are its exact menu, and such nibbles are left to the knapsack alone
+// (ExactMenu). The search proper works on the other nibbles: two starts
+// (fewest pieces; the menus) are polished by alternating cutting and table
+// and by trying every single code length change; the better one is then
+// kicked: each code forced shorter or escaped in turn, the tables worked
+// out around it, kept when the stream gets shorter (Kicks). Both modes get
+// the first start; the rest runs in the better mode, or in both when they
+// are close, and not at all in a mode whose nibbles are all exact.
+//
+// Its work follows the problem, not the input size: knapsacks keep only
+// the points that can still win (a price bound drops the rest), cuttings
+// and tables are worked out once per search, and trials that cannot beat
+// the stream so far are ruled out before their tables are.
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <limits>
-#include <optional>
 #include <memory>
+#include <optional>
 
 #include "nemesis/Nemesis.h"
+#include "nemesis/NemesisKnapsack.h"
 #include "nemesis/NemesisStream.h"
 
 namespace zorp::nemesis {
 
 namespace {
 
-using Bits = long long;
-constexpr Bits kInfinite = std::numeric_limits<Bits>::max() / 4;
-constexpr Bits kEntryBits = 16;    // one table entry
-constexpr Bits kSelectorBits = 8;  // a nibble selector, once per nibble with entries
+using namespace knapsack;
+
 constexpr Bits kFixedBits = 3 * 8; // header word and end marker
-
-// Code length of the runs of one nibble, [1..8] by run length; 0 = escape.
-using Lengths = std::array<uint8_t, 9>;
-using PieceCounts = std::array<Bits, 9>;
-
-unsigned Units(const Lengths& lengths)
-{
-    unsigned units = 0;
-    for (unsigned k = 1; k <= 8; ++k)
-        if (lengths[k])
-            units += 1u << (8 - lengths[k]);
-    return units;
-}
-
-unsigned Entries(const Lengths& lengths)
-{
-    unsigned n = 0;
-    for (unsigned k = 1; k <= 8; ++k)
-        n += lengths[k] != 0;
-    return n;
-}
-
-Bits TableBits(const Lengths& lengths)
-{
-    const unsigned n = Entries(lengths);
-    return n ? kSelectorBits + kEntryBits * n : 0;
-}
-
-// The lengths as one number (four bits each), for the caches.
-uint32_t KeyOf(const Lengths& lengths)
-{
-    uint32_t key = 0;
-    for (unsigned k = 1; k <= 8; ++k)
-        key = key << 4 | lengths[k];
-    return key;
-}
-
-bool Same(const PieceCounts& a, const PieceCounts& b)
-{
-    for (unsigned k = 1; k <= 8; ++k)
-        if (a[k] != b[k])
-            return false;
-    return true;
-}
 
 // The runs of one nibble value: how many maximal runs of each length, and
 // the length of the stream's last run if it has this nibble.
@@ -224,383 +186,6 @@ Bits CodeBits(const NibbleRuns& runs, const Lengths& lengths, PieceCounts* count
     return bits;
 }
 
-// One configuration of a nibble: its lengths, total bits and budget units.
-struct Option {
-    Bits bits = kInfinite;
-    unsigned units = 0;
-    Lengths lengths{};
-};
-
-// A nibble's options by increasing units, each with fewer bits than all
-// before it: an option that needs more units for no fewer bits can never be
-// part of a best choice.
-using Menu = std::vector<Option>;
-
-void KeepFrontier(Menu& menu)
-{
-    // the first option with the fewest bits at each number of units, then
-    // those that beat every option with fewer units
-    std::array<int, kCodeSpace + 1> at;
-    at.fill(-1);
-    for (size_t i = 0; i < menu.size(); ++i) {
-        const Option& o = menu[i];
-        if (o.units <= kCodeSpace && (at[o.units] < 0 || o.bits < menu[static_cast<size_t>(at[o.units])].bits))
-            at[o.units] = static_cast<int>(i);
-    }
-    Menu kept;
-    for (int i : at)
-        if (i >= 0 && (kept.empty() || menu[static_cast<size_t>(i)].bits < kept.back().bits))
-            kept.push_back(menu[static_cast<size_t>(i)]);
-    menu = std::move(kept);
-}
-
-// A point of a knapsack over the code space: the fewest bits found at
-// exactly `units` units, fewer than at any point with fewer units (no other
-// state can be part of a best choice, so no other is kept). `from` is the
-// point of the previous stage it extends, `choice` what the stage added.
-struct Point {
-    unsigned units = 0;
-    Bits bits = 0;
-    uint16_t from = 0;
-    uint8_t choice = 0;
-};
-using Frontier = std::vector<Point>;
-
-// Collects the points one stage offers, by units, and keeps the frontier.
-// Only the units offered are visited, so a stage costs its offers and the
-// points it keeps, not the whole code space.
-class Stage {
-public:
-    explicit Stage(unsigned reach) : reach_(std::min(reach, kCodeSpace)) {}
-
-    unsigned Reach() const { return reach_; }
-
-    // On equal bits the first offer stays.
-    void Offer(unsigned units, Bits bits, size_t from, unsigned choice)
-    {
-        uint64_t& word = offered_[units / 64];
-        const uint64_t bit = uint64_t{1} << (units % 64);
-        if ((word & bit) && bits >= bits_[units])
-            return;
-        word |= bit;
-        bits_[units] = bits;
-        from_[units] = static_cast<uint16_t>(from);
-        choice_[units] = static_cast<uint8_t>(choice);
-    }
-
-    void Collect(Frontier& out) const
-    {
-        out.clear();
-        Bits fewest = kInfinite;
-        unsigned offered = 0;
-        for (uint64_t word : offered_)
-            offered += static_cast<unsigned>(std::popcount(word));
-        out.reserve(offered);
-        for (unsigned w = 0; w < offered_.size(); ++w)
-            for (uint64_t left = offered_[w]; left != 0; left &= left - 1) {
-                const unsigned u = w * 64 + static_cast<unsigned>(std::countr_zero(left));
-                if (bits_[u] < fewest) {
-                    fewest = bits_[u];
-                    out.push_back({u, bits_[u], from_[u], choice_[u]});
-                }
-            }
-    }
-
-private:
-    unsigned reach_;
-    std::array<uint64_t, (kCodeSpace + 64) / 64> offered_{};
-    std::array<Bits, kCodeSpace + 1> bits_;
-    std::array<uint16_t, kCodeSpace + 1> from_;
-    std::array<uint8_t, kCodeSpace + 1> choice_;
-};
-
-// The start of every knapsack: nothing chosen yet.
-const Frontier& Nothing()
-{
-    static const Frontier nothing = {Point{}};
-    return nothing;
-}
-
-// The frontiers of a knapsack's stages, and the hull steps of the bound:
-// kept between calls so that their storage is reused.
-struct Scratch {
-    std::array<Frontier, 16> stages;
-    std::vector<size_t> hull;
-    struct Step {
-        Bits saved;
-        unsigned units;
-        unsigned nibble;
-    };
-    std::vector<Step> steps;
-};
-
-// A price per unit of code space, as the fraction bits / units, and what
-// it proves (Lagrange): any choice within the budget has at least as many
-// bits as the cheapest choice per nibble when units cost that price, less
-// the price of the whole budget. The price that proves most is where the
-// menus' lower convex hulls run out of budget: taking hull steps in order
-// of bits saved per unit while the budget lasts gives a choice within it
-// (`known`), and the first step that no longer fits sets the price.
-struct Bound {
-    Bits bits = 0; // the price
-    Bits units = 1;
-    Bits known = 0;                  // bits of a choice within the budget
-    std::array<Bits, 16> cheapest{}; // per nibble, its cheapest priced option
-    std::array<Bits, 17> rest{};     // per nibble v: cheapest of nibbles >= v
-
-    // An option's bits plus the price of its units, scaled by `units`.
-    Bits Priced(Bits optionBits, unsigned optionUnits) const { return optionBits * units + bits * optionUnits; }
-
-    // The least a choice can cost whose nibbles < v make `p`.
-    Bits Least(const Point& p, unsigned v) const
-    {
-        return p.bits * units + rest[v] - bits * static_cast<Bits>(kCodeSpace - p.units);
-    }
-
-    void SetCheapest(unsigned v, const Menu& menu)
-    {
-        cheapest[v] = kInfinite;
-        for (const Option& o : menu)
-            cheapest[v] = std::min(cheapest[v], Priced(o.bits, o.units));
-    }
-
-    void Sum()
-    {
-        for (unsigned v = 16; v-- > 0;)
-            rest[v] = rest[v + 1] + cheapest[v];
-    }
-};
-
-// The best tables for fixed piece counts of one nibble: a knapsack over its
-// symbols by units used, as a menu. A code length that costs at least the
-// escape is never worth its units, so a symbol cut into fewer than two
-// pieces is always escaped and adds no stage.
-//
-// Given a price (bits per unit, as Bound keeps it), only the options whose
-// bits plus priced units stay within `most` (scaled as the bound's) are
-// kept: a table on the way is dropped when even the cheapest priced choices
-// of the symbols after it cannot bring it within. The options kept are
-// exactly the full menu's that are within.
-Menu TableOptionsFor(const PieceCounts& pieces, Scratch& scratch, const Bound* price = nullptr,
-                     Bits most = kInfinite)
-{
-    Bits escapes = 0;
-    for (unsigned k = 1; k <= 8; ++k)
-        escapes += kEscapeCodeBits * pieces[k];
-    // per symbol, the lengths whose code and entry cost less than the escapes
-    struct Length {
-        unsigned units;
-        Bits gain;
-    };
-    std::array<std::array<Length, 8>, 9> options;
-    std::array<unsigned, 9> count{};
-    std::array<Bits, 10> cheapestAfter{}; // least priced gain of the symbols from k on
-    for (unsigned k = 8; k >= 1; --k) {
-        Bits least = 0;
-        for (unsigned l = 1; l <= 8; ++l)
-            if (const Bits gain = (Bits{l} - kEscapeCodeBits) * pieces[k] + kEntryBits; gain < 0) {
-                options[k][count[k]++] = {1u << (8 - l), gain};
-                if (price)
-                    least = std::min(least, price->Priced(gain, 1u << (8 - l)));
-            }
-        cheapestAfter[k] = cheapestAfter[k + 1] + least;
-    }
-    std::array<uint8_t, 8> symbolOf{};
-    unsigned stages = 0;
-    const Frontier* current = &Nothing();
-    for (unsigned k = 1; k <= 8; ++k) {
-        const unsigned n = count[k];
-        if (n == 0)
-            continue;
-        const Frontier& from = *current;
-        Stage stage(from.back().units + options[k][0].units);
-        for (size_t i = 0; i < from.size(); ++i) // escaped
-            stage.Offer(from[i].units, from[i].bits, i, 0);
-        for (size_t i = 0; i < from.size(); ++i)
-            for (unsigned j = 0; j < n; ++j) {
-                const unsigned w = from[i].units + options[k][j].units;
-                if (w <= stage.Reach())
-                    stage.Offer(w, from[i].bits + options[k][j].gain, i, 8 - std::countr_zero(options[k][j].units));
-            }
-        Frontier& f = scratch.stages[stages];
-        stage.Collect(f);
-        if (price) {
-            size_t kept = 0;
-            for (const Point& p : f)
-                if (price->Priced(p.bits + escapes + (p.units ? kSelectorBits : 0), p.units) + cheapestAfter[k + 1] <=
-                    most)
-                    f[kept++] = p;
-            f.resize(kept);
-            if (f.empty())
-                return {};
-        }
-        symbolOf[stages] = static_cast<uint8_t>(k);
-        current = &scratch.stages[stages++];
-    }
-    Menu menu;
-    menu.reserve(current->size());
-    for (size_t i = 0; i < current->size(); ++i) {
-        const unsigned u = (*current)[i].units;
-        Option o{(*current)[i].bits + escapes + (u ? kSelectorBits : 0), u, {}};
-        if (price && price->Priced(o.bits, u) > most)
-            continue;
-        size_t at = i;
-        for (unsigned s = stages; s-- > 0;) {
-            o.lengths[symbolOf[s]] = scratch.stages[s][at].choice;
-            at = scratch.stages[s][at].from;
-        }
-        menu.push_back(o);
-    }
-    return menu;
-}
-
-// The frontier of `from` combined with one option of the menu each.
-void Combine(const Frontier& from, const Menu& menu, Frontier& out)
-{
-    Stage stage(from.back().units + menu.back().units);
-    size_t fits = menu.size(); // options within the room left; fewer as the points use more
-    for (size_t i = 0; i < from.size(); ++i) {
-        const unsigned room = kCodeSpace - from[i].units;
-        while (fits > 0 && menu[fits - 1].units > room)
-            --fits;
-        for (size_t j = 0; j < fits; ++j)
-            stage.Offer(from[i].units + menu[j].units, from[i].bits + menu[j].bits, i, static_cast<unsigned>(j));
-    }
-    stage.Collect(out);
-}
-
-Bound BoundFor(const std::array<const Menu*, 16>& menus, Scratch& scratch)
-{
-    using Step = Scratch::Step;
-    std::vector<Step>& steps = scratch.steps;
-    std::vector<size_t>& hull = scratch.hull;
-    steps.clear();
-    Bound b;
-    unsigned used = 0;
-    for (unsigned v = 0; v < 16; ++v) {
-        const Menu& m = *menus[v];
-        used += m[0].units;
-        b.known += m[0].bits;
-        // the menu runs by increasing units and decreasing bits
-        hull.clear();
-        for (size_t j = 0; j < m.size(); ++j) {
-            while (hull.size() >= 2) {
-                const Option& a = m[hull[hull.size() - 2]];
-                const Option& c = m[hull.back()];
-                // drop c unless it saves more per unit than the step past it
-                if ((a.bits - c.bits) * Bits{m[j].units - c.units} > (c.bits - m[j].bits) * Bits{c.units - a.units})
-                    break;
-                hull.pop_back();
-            }
-            hull.push_back(j);
-        }
-        for (size_t h = 1; h < hull.size(); ++h)
-            steps.push_back({m[hull[h - 1]].bits - m[hull[h]].bits, m[hull[h]].units - m[hull[h - 1]].units, v});
-    }
-    // A nibble's steps save less and less per unit, so they stay in order.
-    std::sort(steps.begin(), steps.end(),
-              [](const Step& x, const Step& y) { return x.saved * Bits{y.units} > y.saved * Bits{x.units}; });
-    std::array<bool, 16> blocked{};
-    bool priced = false;
-    for (const Step& st : steps) {
-        if (blocked[st.nibble])
-            continue;
-        if (used + st.units <= kCodeSpace) {
-            used += st.units;
-            b.known -= st.saved;
-            continue;
-        }
-        blocked[st.nibble] = true;
-        if (!priced) {
-            b.bits = st.saved;
-            b.units = st.units;
-            priced = true;
-        }
-    }
-    for (unsigned v = 0; v < 16; ++v)
-        b.SetCheapest(v, *menus[v]);
-    b.Sum();
-    return b;
-}
-
-// One option per nibble, all within the code space, fewest bits in total,
-// if that is at most `atMost`: a knapsack over the code space, nibble by
-// nibble. Points the bound shows cannot lead to a choice as good as the
-// bound's known one (or within `atMost`) are dropped on the way. That never
-// drops a point of the best choice, nor one that ties with it, so what is
-// found is the full knapsack's answer.
-using Choices = std::array<uint8_t, 16>; // an option of each menu
-
-// A menu that leaves nothing to choose and costs nothing.
-const Menu& NoChoice()
-{
-    static const Menu none = {Option{0, 0, {}}};
-    return none;
-}
-
-std::optional<Choices> PickWithinBudget(const std::array<const Menu*, 16>& menus, Scratch& scratch,
-                                        const Bound& bound, Bits atMost)
-{
-    const Bits limit = std::min(bound.known, atMost) * bound.units;
-    if (bound.rest[0] - bound.bits * Bits{kCodeSpace} > limit)
-        return std::nullopt;
-    std::array<Frontier, 16>& stages = scratch.stages;
-    std::array<int, 16> stageOf; // -1: a menu of one option without units, added to `base`
-    Bits base = 0;
-    const Frontier* current = &Nothing();
-    int count = 0;
-    for (unsigned v = 0; v < 16; ++v) {
-        const Menu& menu = *menus[v];
-        if (menu.size() == 1 && menu[0].units == 0) {
-            base += menu[0].bits;
-            stageOf[v] = -1;
-            continue;
-        }
-        Frontier& f = stages[static_cast<size_t>(count)];
-        Combine(*current, menu, f);
-        size_t kept = 0;
-        for (const Point& p : f)
-            if (bound.Least({p.units, p.bits + base}, v + 1) <= limit)
-                f[kept++] = p;
-        f.resize(kept);
-        if (f.empty())
-            return std::nullopt;
-        stageOf[v] = count++;
-        current = &f;
-    }
-    size_t at = current->size() - 1; // the fewest bits
-    if ((*current)[at].bits + base > atMost)
-        return std::nullopt;
-    Choices choices{};
-    for (unsigned v = 16; v-- > 0;) {
-        if (stageOf[v] < 0)
-            continue;
-        const Point& p = stages[static_cast<size_t>(stageOf[v])][at];
-        choices[v] = p.choice;
-        at = p.from;
-    }
-    return choices;
-}
-
-// The least bits plus priced units any table for these pieces can have,
-// scaled as the bound's: each symbol at its best length or escaped, with no
-// regard to the code space.
-Bits LeastPriced(const PieceCounts& pieces, const Bound& bound)
-{
-    Bits escaped = 0, coded = kSelectorBits * bound.units;
-    for (unsigned k = 1; k <= 8; ++k) {
-        if (pieces[k] == 0)
-            continue;
-        const Bits escape = kEscapeCodeBits * pieces[k] * bound.units;
-        Bits best = escape;
-        for (unsigned l = 1; l <= 8; ++l)
-            best = std::min(best, bound.Priced(Bits{l} * pieces[k] + kEntryBits, 1u << (8 - l)));
-        escaped += escape;
-        coded += best;
-    }
-    return std::min(escaped, coded);
-}
-
 // A cache that only grows: entries in one vector, found by open
 // addressing on a 64-bit hash, so that it allocates a few times as it grows
 // rather than once per entry.
@@ -664,12 +249,15 @@ uint64_t Mix(uint64_t h)
     return h;
 }
 
-// Every way to cut x nibbles (0 to 8) into pieces, as counts per piece size.
-const std::vector<Lengths>& CuttingsOf(unsigned x)
+// The pieces one run is cut into: how many of each size (1-8).
+using RunPieces = std::array<uint8_t, 9>;
+
+// Every way to cut x nibbles (0 to 8) into pieces.
+const std::vector<RunPieces>& CuttingsOf(unsigned x)
 {
-    static const std::array<std::vector<Lengths>, 9> all = [] {
-        std::array<std::vector<Lengths>, 9> table;
-        Lengths counts{};
+    static const std::array<std::vector<RunPieces>, 9> all = [] {
+        std::array<std::vector<RunPieces>, 9> table;
+        RunPieces counts{};
         // pieces no larger than the one before, so each cutting comes once
         auto cut = [&](auto&& self, unsigned whole, unsigned left, unsigned largest) -> void {
             if (left == 0) {
@@ -731,11 +319,13 @@ public:
         return std::all_of(exact_.begin(), exact_.end(), [](const auto& m) { return m != nullptr; });
     }
 
-    // The quick first result: fewest pieces, then polished.
+    // The quick first result: fewest pieces, then polished (the knapsack
+    // alone when every nibble is exact).
     std::array<Lengths, 16> First() const
     {
         std::array<Lengths, 16> a = GreedyStart();
-        Polish(a);
+        if (!Exact())
+            Polish(a);
         return a;
     }
 
@@ -808,43 +398,28 @@ private:
         const NibbleRuns& runs = nibbles_[v];
         if (runs.longest > 8)
             return nullptr;
-        size_t count = 1;
-        for (const auto& [length, times] : runs.counts)
-            count *= CuttingsOf(length).size();
-        if (runs.last) // at most 8 ways to end it, times the cuttings of the rest
-            count *= 8 * CuttingsOf(runs.last - 1).size();
-        if (count > kExactCuttings)
-            return nullptr;
-        std::vector<PieceCounts> cuttings = {PieceCounts{}}, next;
+        const std::vector<RunPieces> ends = LastRunCuttings(runs);
+        size_t count = ends.size();
         for (const auto& [length, times] : runs.counts) {
+            count *= CuttingsOf(length).size();
+            if (count > kExactCuttings)
+                return nullptr;
+        }
+        std::vector<PieceCounts> cuttings = {PieceCounts{}}, next;
+        auto extend = [&](const std::vector<RunPieces>& ways, Bits times) {
             next.clear();
             for (const PieceCounts& p : cuttings)
-                for (const Lengths& c : CuttingsOf(length)) {
+                for (const RunPieces& way : ways) {
                     PieceCounts q = p;
                     for (unsigned k = 1; k <= 8; ++k)
-                        q[k] += Bits{c[k]} * times;
+                        q[k] += Bits{way[k]} * times;
                     next.push_back(q);
                 }
             cuttings.swap(next);
-        }
-        if (runs.last) {
-            // The final piece covers the last `c` nibbles or more; a piece
-            // longer than every run is used once and escaped whatever its
-            // size, so one such size stands for all.
-            const unsigned widest = std::min(8u, runs.Symbols() + 1);
-            next.clear();
-            for (const PieceCounts& p : cuttings)
-                for (unsigned c = 1; c <= runs.last; ++c)
-                    for (const Lengths& rest : CuttingsOf(runs.last - c))
-                        for (unsigned k = c; k <= widest; ++k) {
-                            PieceCounts q = p;
-                            for (unsigned j = 1; j <= 8; ++j)
-                                q[j] += rest[j];
-                            ++q[k];
-                            next.push_back(q);
-                        }
-            cuttings.swap(next);
-        }
+        };
+        for (const auto& [length, times] : runs.counts)
+            extend(CuttingsOf(length), times);
+        extend(ends, 1);
         auto menu = std::make_unique<Menu>();
         for (const PieceCounts& p : cuttings) {
             const Menu& tables = TablesFor(p);
@@ -852,6 +427,40 @@ private:
         }
         KeepFrontier(*menu);
         return menu;
+    }
+
+    // The ways to cut the stream's last run if this nibble has it (else one
+    // way, no pieces): the final piece covers the last c nibbles or more. A
+    // piece longer than every run is used once and escaped whatever its
+    // size, so one such size stands for all; a way whose pieces include all
+    // of another's costs more at any table, so it is left out.
+    static std::vector<RunPieces> LastRunCuttings(const NibbleRuns& runs)
+    {
+        std::vector<RunPieces> ways;
+        if (runs.last == 0) {
+            ways.push_back({});
+            return ways;
+        }
+        const unsigned widest = std::min(8u, runs.Symbols() + 1);
+        for (unsigned c = 1; c <= runs.last; ++c)
+            for (const RunPieces& rest : CuttingsOf(runs.last - c))
+                for (unsigned k = c; k <= widest; ++k) {
+                    RunPieces way = rest;
+                    ++way[k];
+                    if (std::find(ways.begin(), ways.end(), way) == ways.end())
+                        ways.push_back(way);
+                }
+        auto within = [](const RunPieces& a, const RunPieces& b) { // a's pieces all in b
+            for (unsigned k = 1; k <= 8; ++k)
+                if (a[k] > b[k])
+                    return false;
+            return true;
+        };
+        std::vector<RunPieces> kept;
+        for (const RunPieces& b : ways)
+            if (std::none_of(ways.begin(), ways.end(), [&](const RunPieces& a) { return a != b && within(a, b); }))
+                kept.push_back(b);
+        return kept;
     }
 
     // The exact nibbles never change their menus, so the knapsack over them
