@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "ActionAccess.h"
 #include "AppContext.h"
 #include "CoreMessage.h"
 #include "TemplatePaths.h"
@@ -59,6 +60,7 @@ void frmTemplates::buildWidgets()
     lstGames->setObjectName(QStringLiteral("lstGames"));
     lstGames->setAccessibleName(QStringLiteral("Game name"));
     lstGames->setSelectionMode(QAbstractItemView::SingleSelection);
+    MakeItemsChoosable(lstGames);
     lstGames->setMinimumHeight(lstGames->fontMetrics().height() * 10);
     auto* gameLayout = new QVBoxLayout(fraGame);
     gameLayout->addWidget(lstGames);

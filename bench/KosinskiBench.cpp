@@ -134,8 +134,28 @@ void BM_Decode(benchmark::State& state, std::string set)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * plain));
 }
 
+// Decoding the games' own streams of the corpus (the .kos files).
+void BM_DecodeGamesStreams(benchmark::State& state)
+{
+    std::vector<Bytes> streams;
+    size_t plain = 0;
+    for (const fs::path& p : DecodedFiles()) {
+        streams.push_back(ReadFile(fs::path(p).replace_extension("")));
+        plain += ReadFile(p).size();
+    }
+    if (Missing(state, streams))
+        return;
+    for (auto _ : state)
+        for (const Bytes& s : streams) {
+            auto r = zorp::modVorlith_Extract::Decode(s);
+            benchmark::DoNotOptimize(r.output.data());
+        }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * plain));
+}
+
 } // namespace
 
+BENCHMARK(BM_DecodeGamesStreams)->Name("BM_DecodeGamesStreams/corpus");
 BENCHMARK_CAPTURE(BM_Decode, SK_Set_1, std::string("SK_Set_1"));
 BENCHMARK_CAPTURE(BM_Decode, corpus, std::string("corpus"));
 BENCHMARK_CAPTURE(BM_Decode, 64KiB, std::string("64KiB"));

@@ -39,8 +39,19 @@ run_target() {
     fuzz_kosinski_decode | fuzz_kosinski_roundtrip) [ -d ../shared/corpus/kosinski ] && seeds+=(../shared/corpus/kosinski) ;;
     fuzz_nemesis_decode | fuzz_nemesis_roundtrip) [ -d ../shared/corpus/nemesis ] && seeds+=(../shared/corpus/nemesis) ;;
     fuzz_s1_layout) [ -d ../shared/corpus/stages ] && mkdir -p "$build/seeds/$t" && cp ../shared/corpus/stages/s1-ss-layout-*.eni "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
+    fuzz_enigma_*) [ -d ../shared/corpus/enigma ] && seeds+=(../shared/corpus/enigma) ;;
+    fuzz_kosm_*) [ -d ../shared/corpus/kosm ] && seeds+=(../shared/corpus/kosm) ;;
     fuzz_definitions) mkdir -p "$build/seeds/$t" && cp data/ROM_DEF.RDEF "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
     fuzz_template) mkdir -p "$build/seeds/$t" && cp data/*.ZORP "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
+    # The real decoded data where the corpus has it: the layout block, and
+    # the level select map behind the tables of the shipped seed.
+    fuzz_s2_object_lists)
+      [ -f ../shared/corpus/nemesis/s2__misc__Special_stage_level_layouts.nem.dec ] && mkdir -p "$build/seeds/$t" &&
+        cp ../shared/corpus/nemesis/s2__misc__Special_stage_level_layouts.nem.dec "$build/seeds/$t/" && seeds+=("$build/seeds/$t") ;;
+    fuzz_s2_level_select)
+      [ -f ../shared/corpus/enigma/s2__mappings__misc__Level_Select.eni.dec ] && mkdir -p "$build/seeds/$t" &&
+        cat fuzz/seeds/$t/tables.bin ../shared/corpus/enigma/s2__mappings__misc__Level_Select.eni.dec >"$build/seeds/$t/real.bin" &&
+        seeds+=("$build/seeds/$t") ;;
   esac
   # Longest input per target: long enough for what the target reads, short
   # enough that one execution stays cheap (each target must reach ten
@@ -48,7 +59,8 @@ run_target() {
   # few lines; an SMD image needs its header and two 16 KiB blocks.
   local max_len=65536
   case "$t" in
-    fuzz_kosinski_roundtrip) max_len=4096 ;;
+    fuzz_kosinski_roundtrip | fuzz_kosm_roundtrip) max_len=512 ;;
+    fuzz_enigma_roundtrip) max_len=128 ;;
     fuzz_nemesis_roundtrip) max_len=1024 ;;
     fuzz_template) max_len=2048 ;;
     fuzz_romformat) max_len=33280 ;;

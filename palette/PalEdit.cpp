@@ -21,6 +21,7 @@
 #include "palette/PalettePng.h"
 #include "palette/PaletteSwatch.h"
 #include "palette/frmPaletteImport.h"
+#include "platform/ActionAccess.h"
 #include "rom/Bytes.h"
 
 namespace zorp::ui {
@@ -136,6 +137,7 @@ void PalEdit::buildWidgets()
     list_->setAccessibleName("lstPalettes");
     list_->setAccessibleDescription("Palettes");
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    MakeItemsChoosable(list_);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setTextElideMode(Qt::ElideRight);
     connect(list_, &QListWidget::currentRowChanged, this, &PalEdit::onRowChanged);

@@ -1,7 +1,9 @@
 #include "ActionAccess.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
@@ -138,6 +140,18 @@ void MakeToolButtonsAccessible(QToolBar* bar)
         if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(button))
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     }
+}
+
+void MakeItemsChoosable(QAbstractItemView* view)
+{
+    QItemSelectionModel* selection = view->selectionModel();
+    // The mouse and the keys set the current item before they select it, so
+    // their selections find it in place already.
+    QObject::connect(selection, &QItemSelectionModel::selectionChanged, view,
+                     [selection](const QItemSelection& selected) {
+                         if (!selected.isEmpty() && !selected.contains(selection->currentIndex()))
+                             selection->setCurrentIndex(selected.indexes().first(), QItemSelectionModel::NoUpdate);
+                     });
 }
 
 } // namespace zorp::ui

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+class QAbstractItemView;
 class QAction;
 class QToolBar;
 
@@ -30,5 +31,12 @@ void SetActionKeys(QAction* action, const QList<QKeySequence>& keys);
 // they have a menu, which drops it down below the button; each action names
 // the button's key.
 void MakeToolButtonsAccessible(QToolBar* bar);
+
+// A screen reader chooses an item of a list or table by selecting it (the
+// item's "Toggle"), which leaves the current item where it was; but the
+// windows follow the current item, as the mouse and the keys move it. After
+// this call the current item follows such a selection. Call after the view
+// has its model.
+void MakeItemsChoosable(QAbstractItemView* view);
 
 } // namespace zorp::ui

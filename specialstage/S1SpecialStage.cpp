@@ -11,6 +11,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "platform/ActionAccess.h"
 #include "specialstage/EditCommand.h"
 #include "specialstage/GridKeyboard.h"
 #include "specialstage/S1StageCanvas.h"
@@ -192,6 +193,7 @@ void S1SpecialStage::buildToolBar()
     toolBar_->addSeparator();
     connect(add("ExportImage", "Export Image...", "Save the stage as shown as a PNG picture", {}),
             &QAction::triggered, this, &S1SpecialStage::exportImage);
+    MakeToolButtonsAccessible(toolBar_);
 }
 
 void S1SpecialStage::buildBlockList()
@@ -204,6 +206,7 @@ void S1SpecialStage::buildBlockList()
     blocks_->setFixedWidth(250);
     blocks_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     blocks_->setTextElideMode(Qt::ElideRight);
+    MakeItemsChoosable(blocks_);
     for (uint8_t id : ListedBlocks()) {
         auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(S1BlockIcon(id, 20))),
                                          QString("%1  %2")

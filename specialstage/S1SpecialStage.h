@@ -67,6 +67,8 @@ public:
     void setBlock(uint8_t id);
 
     void copySelection();
+    // What Copy took (empty before the first copy); Paste puts it.
+    const zorp::GridClip& clip() const { return clip_; }
     void paste();
     void fillSelection();
     void selectAll();

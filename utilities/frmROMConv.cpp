@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ActionAccess.h"
 #include "CoreMessage.h"
 
 namespace zorp::ui {
@@ -65,6 +66,7 @@ frmROMConv::frmROMConv(Platform platform, QWidget* parent) : QWidget(parent), pl
     lstHeader_ = new QListWidget(this);
     lstHeader_->setObjectName(QStringLiteral("lstHeader"));
     lstHeader_->setAccessibleName(QStringLiteral("Header information"));
+    MakeItemsChoosable(lstHeader_);
     lblHeader_->setBuddy(lstHeader_);
     chkValidate_ = new QCheckBox(QStringLiteral("Validate Checksum in Converted ROM"), this);
     chkValidate_->setObjectName(QStringLiteral("chkValidate"));

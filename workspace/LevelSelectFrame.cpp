@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ActionAccess.h"
 #include "FrameTag.h"
 #include "Platform.h"
 #include "TemplateModels.h"
@@ -65,6 +66,7 @@ LevelSelectFrame::LevelSelectFrame(QWidget* parent)
 {
     list_->setObjectName(QStringLiteral("lstLevelSelect"));
     list_->setAccessibleName(QStringLiteral("Level select names"));
+    MakeItemsChoosable(list_);
     list_->setColumnCount(1);
     list_->setHeaderHidden(true);
     list_->setRootIsDecorated(false);

@@ -33,7 +33,11 @@ Round PlanOnce(const std::vector<RelocatingEditor*>& editors, const Bytes& image
     if (allocator.Grown())
         round.save.growTo = allocator.ImageSize();
     for (RelocatingEditor* editor : editors)
-        round.save.told << editor->Placements(image.size(), allocator.ImageSize());
+        round.save.told << editor->Placements();
+    if (allocator.Grown())
+        round.save.told << QStringLiteral("The ROM grew from %1 KiB to %2 KiB.")
+                               .arg(image.size() / 1024)
+                               .arg(allocator.ImageSize() / 1024);
     return round;
 }
 
@@ -61,9 +65,24 @@ RelocatingSave PlanRelocatingSaves(const std::vector<RelocatingEditor*>& all, co
     return round.save;
 }
 
-MessageRequest PlacementsMessage(const QStringList& lines)
+RelocatingPlan ToRelocatingPlan(S2Save save, QStringList& placements)
 {
-    return {QStringLiteral("Special Stages Moved"), lines.join(QLatin1Char('\n')), Icon::Information, Buttons::Ok};
+    // The user is told only where streams moved; writes in place go unsaid.
+    placements.clear();
+    if (save.moved)
+        for (const std::string& line : save.placements)
+            placements << QString::fromStdString(line);
+    RelocatingPlan plan;
+    plan.patches = std::move(save.patches);
+    plan.needsGrowth = save.needsRoom;
+    plan.error = std::move(save.error);
+    return plan;
+}
+
+MessageRequest PlacementsMessage(const RelocatingSave& save)
+{
+    return {save.growTo ? QStringLiteral("ROM Grown") : QStringLiteral("Data Moved"),
+            save.told.join(QLatin1Char('\n')), Icon::Information, Buttons::Ok};
 }
 
 } // namespace zorp::ui

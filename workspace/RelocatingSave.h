@@ -13,6 +13,7 @@
 #include "rom/Bytes.h"
 #include "rom/FreeSpace.h"
 #include "rom/Message.h"
+#include "template/S2RomSave.h"
 
 namespace zorp::ui {
 
@@ -31,7 +32,7 @@ public:
     virtual void Declare(FreeSpaceAllocator& allocator) = 0;
     virtual RelocatingPlan Plan(FreeSpaceAllocator& allocator, bool mayGrow) = 0;
     // Lines that tell the user where streams went (moved, appended).
-    virtual QStringList Placements(uint64_t oldSize, uint64_t newSize) const = 0;
+    virtual QStringList Placements() const = 0;
     // The save was written: image is the file as it is now.
     virtual void Saved(const Bytes& image) = 0;
 };
@@ -47,7 +48,12 @@ struct RelocatingSave {
 RelocatingSave PlanRelocatingSaves(const std::vector<RelocatingEditor*>& editors, const Bytes& image,
                                    const Platform& platform, QWidget* parent);
 
-// "Special Stages Moved": where the streams went, after a save that moved any.
-MessageRequest PlacementsMessage(const QStringList& lines);
+// A Sonic 2 editor's planned save as the relocating save takes it; the lines
+// that say where its streams went land in placements.
+RelocatingPlan ToRelocatingPlan(S2Save save, QStringList& placements);
+
+// After a save that moved streams: "Data Moved", or "ROM Grown" when the
+// image grew, with where each stream went.
+MessageRequest PlacementsMessage(const RelocatingSave& save);
 
 } // namespace zorp::ui

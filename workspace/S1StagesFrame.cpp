@@ -75,13 +75,11 @@ RelocatingPlan S1StagesFrame::Plan(FreeSpaceAllocator& allocator, bool mayGrow)
     return result;
 }
 
-QStringList S1StagesFrame::Placements(uint64_t oldSize, uint64_t newSize) const
+QStringList S1StagesFrame::Placements() const
 {
     QStringList lines;
     for (const std::string& line : DescribeS1Placements(placements_, 0, 0))
         lines << FromBytes(line);
-    if (newSize > oldSize)
-        lines << QStringLiteral("The ROM grew from %1 KiB to %2 KiB.").arg(oldSize / 1024).arg(newSize / 1024);
     return lines;
 }
 

@@ -36,7 +36,7 @@ public:
     uint8_t Filler() const override { return setup_.relocation.filler; }
     void Declare(FreeSpaceAllocator& allocator) override;
     RelocatingPlan Plan(FreeSpaceAllocator& allocator, bool mayGrow) override;
-    QStringList Placements(uint64_t oldSize, uint64_t newSize) const override;
+    QStringList Placements() const override;
     void Saved(const Bytes& image) override;
 
 private:

@@ -31,6 +31,10 @@
 #include "PlaylistFrame.h"
 #include "RelocatingSave.h"
 #include "S1StagesFrame.h"
+#include "S2LevelSelectFrame.h"
+#include "S2StagesFrame.h"
+#include "StageCodec.h"
+#include "specialstage/S2SpecialStage.h"
 #include "SpecialStageFrame.h"
 #include "WavImporterFrame.h"
 #include "WorkspaceMessages.h"
@@ -64,7 +68,22 @@ protected:
     }
 };
 
-const char* const kEditorKeys[] = {"LvlSelect", "PalEdit", "Playlist", "S3S", "WavImporter", "S1Stages"};
+// The editor buttons in tool bar order. Sonic 1 and Sonic 2 have special
+// stage (and Sonic 2 level select) editors of their own; a template shows
+// one editor of each kind, so each kind has one caption, one place and one
+// key: Ctrl+1 ... Ctrl+5 follow the buttons on show, and an editor the
+// template leaves out keeps its number unused (a hidden button's key does
+// nothing).
+struct EditorButton {
+    const char* key;
+    const char* text;
+    int number;
+};
+constexpr EditorButton kEditorButtons[] = {
+    {"LvlSelect", "Level Select", 1},  {"S2LvlSelect", "Level Select", 1}, {"PalEdit", "Palette", 2},
+    {"Playlist", "Playlist", 3},       {"S3S", "Special Stages", 4},       {"S1Stages", "Special Stages", 4},
+    {"S2SS", "Special Stages", 4},     {"WavImporter", "WAV Importer", 5},
+};
 
 } // namespace
 
@@ -101,13 +120,18 @@ public:
     SpecialStageFrame* stages = nullptr;
     WavImporterFrame* wav = nullptr;
     S1StagesFrame* s1Stages = nullptr;
+    S2LevelSelectFrame* s2Levels = nullptr;
+    S2StagesFrame* s2Stages = nullptr;
     // The undo history of the editor on show: the special stage and palette
     // editors each keep one; the other editors keep none.
     QUndoGroup* undo = nullptr;
 
-    QList<EditorFrame*> frames() const { return {levelSelect, palette, playlist, stages, wav, s1Stages}; }
+    QList<EditorFrame*> frames() const
+    {
+        return {levelSelect, palette, playlist, stages, wav, s1Stages, s2Levels, s2Stages};
+    }
     // The editors whose data can move when it grows; they share one allocator per save.
-    std::vector<RelocatingEditor*> relocating() const { return {s1Stages}; }
+    std::vector<RelocatingEditor*> relocating() const { return {s1Stages, s2Levels, s2Stages}; }
     QAction* button(const QString& key) const { return toolbar->findChild<QAction*>(key); }
 };
 
@@ -180,14 +204,9 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
 
     d->editorButtons = new QActionGroup(this);
     d->editorButtons->setExclusive(true);
-    const QString editorTexts[] = {QStringLiteral("Level Select"), QStringLiteral("Palette"),
-                                   QStringLiteral("Playlist"), QStringLiteral("Special Stages"),
-                                   QStringLiteral("WAV Importer"), QStringLiteral("Special Stages")};
-    // Ctrl+1 ... Ctrl+6 in tool bar order; an editor the template leaves out
-    // keeps its number unused, so each key always means the same editor.
-    for (int i = 0; i < 6; ++i) {
-        QAction* action = addButton(QLatin1String(kEditorKeys[i]), editorTexts[i], QString(),
-                                    {QKeySequence(Qt::CTRL | (Qt::Key_1 + i))});
+    for (const EditorButton& editor : kEditorButtons) {
+        QAction* action = addButton(QLatin1String(editor.key), QLatin1String(editor.text), QString(),
+                                    {QKeySequence(Qt::CTRL | (Qt::Key_0 + editor.number))});
         action->setCheckable(true);
         action->setVisible(false);
         d->editorButtons->addAction(action);
@@ -227,6 +246,11 @@ frmZorpII::frmZorpII(AppContext& context, QWidget* parent)
     d->stages = new SpecialStageFrame(context, d->host);
     d->wav = new WavImporterFrame(context, d->host);
     d->s1Stages = new S1StagesFrame(context, d->host);
+    d->s2Levels = new S2LevelSelectFrame(d->host);
+    d->s2Levels->setRefusalHandler([this](const QString& text) {
+        d->context.platform.messages->show(this, {QStringLiteral("Level Select"), text, Icon::Exclamation, Buttons::Ok});
+    });
+    d->s2Stages = new S2StagesFrame(context, d->host);
     // The palette editor saves through the workspace's one write, never by
     // writing the file itself.
     d->palette->editor()->setSaveHandler([this](const Patch& patch) {
@@ -246,6 +270,7 @@ void frmZorpII::AddUndoActions()
     d->undo->addStack(d->palette->editor()->undoStack());
     d->undo->addStack(d->stages->editor()->undoStack());
     d->undo->addStack(d->s1Stages->editor()->undoStack());
+    d->undo->addStack(d->s2Stages->editor()->undoStack());
     d->toolbar->addSeparator()->setObjectName(QStringLiteral("tlbToolbar_UndoSeparator"));
 
     auto addHistoryAction = [this](const QString& key, QList<QKeySequence> keys, auto can, auto textChanged,
@@ -330,6 +355,12 @@ TemplateRefusal frmZorpII::LoadFrames()
                 } else if constexpr (std::is_same_v<T, S1StagesSetup>) {
                     d->s1Stages->Setup(item);
                     showButton("S1Stages");
+                } else if constexpr (std::is_same_v<T, S2LevelSelectSetup>) {
+                    d->s2Levels->Setup(item);
+                    showButton("S2LvlSelect");
+                } else if constexpr (std::is_same_v<T, S2SpecialStageSetup>) {
+                    d->s2Stages->Setup(item);
+                    showButton("S2SS");
                 }
             },
             action);
@@ -410,6 +441,8 @@ void frmZorpII::UpdateUndoTarget()
         history = d->stages->editor()->undoStack();
     else if (!d->s1Stages->isHidden())
         history = d->s1Stages->editor()->undoStack();
+    else if (!d->s2Stages->isHidden())
+        history = d->s2Stages->editor()->undoStack();
     d->undo->setActiveStack(history);
 }
 
@@ -489,6 +522,18 @@ bool frmZorpII::LoadROM(const QString& romFile)
             d->wav->LoadFromRom(rom);
         if (d->s1Stages->active())
             d->s1Stages->Load(*image);
+        // Sonic 2's compressed data: a stream that cannot be read disables
+        // its editor, with the reason shown in it and said once here.
+        const CodecCalls codec = CodecCallsOf(d->context.codec);
+        std::vector<Message> failed;
+        if (d->s2Levels->active())
+            if (auto error = d->s2Levels->Load(rom, codec))
+                failed.push_back(*error);
+        if (d->s2Stages->active())
+            if (auto error = d->s2Stages->Load(rom, codec))
+                failed.push_back(*error);
+        for (const Message& message : failed)
+            ShowMessage(d->context.platform, this, message);
     }
     const bool cartridge = !d->stages->fileMode() && RomKindOfPath(ToNativePath(romFile)) == RomKind::Genesis;
     d->button(QStringLiteral("FixChecksum"))->setVisible(cartridge);
@@ -771,7 +816,7 @@ bool frmZorpII::SaveEdits(const QString& romFile, bool fixChecksum)
                 if (editor->WantsToSave())
                     editor->Saved(*now);
         if (!moved.told.isEmpty())
-            d->context.platform.messages->show(this, PlacementsMessage(moved.told));
+            d->context.platform.messages->show(this, PlacementsMessage(moved));
     }
     d->stages->SaveWritten(stagePlan);
     MarkEditorsSaved(saved);
@@ -796,7 +841,8 @@ bool frmZorpII::HasUnsavedEdits() const
            (d->palette->active() && d->palette->Modified()) ||
            (d->playlist->active() && d->playlist->Modified()) ||
            (d->stages->active() && d->stages->Modified()) || (d->wav->active() && d->wav->Modified()) ||
-           d->s1Stages->Modified();
+           d->s1Stages->Modified() || (d->s2Levels->active() && d->s2Levels->Modified()) ||
+           (d->s2Stages->active() && d->s2Stages->Modified());
 }
 
 void frmZorpII::Play()
@@ -848,8 +894,12 @@ int frmZorpII::CheckPalModified()
 
 int frmZorpII::AskSaveStages()
 {
-    const bool stages = d->stages->active() && d->stages->Modified();
-    if (!stages && !d->s1Stages->Modified())
+    // Edits to special stages of any game are asked about when closing.
+    const auto stagesModified = [this] {
+        return (d->stages->active() && d->stages->Modified()) || d->s1Stages->Modified() ||
+               (d->s2Stages->active() && d->s2Stages->Modified());
+    };
+    if (!stagesModified())
         return 0;
     const Answer answer = d->context.platform.messages->show(
         this, {QStringLiteral("Save ROM Changes"),
@@ -861,7 +911,7 @@ int frmZorpII::AskSaveStages()
         SaveROM(d->romFile);
         // A save that could not store the stages (file error, no room,
         // compression declined) must not lose them.
-        if ((d->stages->active() && d->stages->Modified()) || d->s1Stages->Modified())
+        if (stagesModified())
             return 1;
     }
     return 2;

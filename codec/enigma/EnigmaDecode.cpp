@@ -35,6 +35,24 @@ inline void StoreWord(uint8_t* p, unsigned word)
     p[1] = static_cast<uint8_t>(word);
 }
 
+inline uint16_t BigEndian16(unsigned word)
+{
+    const auto w = static_cast<uint16_t>(word);
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<uint16_t>(w << 8 | w >> 8);
+    return w;
+}
+
+// Sixteen words from `first`, each `step` (0, 1 or -1) on from the one
+// before, stored big-endian in one go.
+inline void StoreSixteen(uint8_t* p, unsigned first, int step)
+{
+    uint16_t words[kMaxEntryWords];
+    for (int i = 0; i < kMaxEntryWords; ++i)
+        words[i] = BigEndian16(first + static_cast<unsigned>(step * i));
+    std::memcpy(p, words, sizeof words);
+}
+
 // One entry's type and count by its first 7 bits (6-bit entries ignore the last).
 struct EntryCode {
     uint8_t type;
@@ -77,7 +95,9 @@ public:
             flagBase_[read] = FlaggedBase(base, set);
         }
         valueBits_ = flagCount_ + inlineBits_;
-        const size_t estimate = static_cast<size_t>(end - bits) * 16 + kSlack;
+        // Maps are mostly 2 to 11 times their stream; the buffer doubles
+        // when that is not enough.
+        const size_t estimate = static_cast<size_t>(end - bits) * 4 + 256;
         out_.resize(std::min({estimate, kFirstBuffer, cap_ + kSlack}));
     }
 
@@ -100,36 +120,31 @@ public:
             uint8_t* o = out_.data() + produced_;
             switch (code.type) {
             case kIncrementing:
-                for (unsigned i = 0; i < kMaxEntryWords; ++i)
-                    StoreWord(o + 2 * i, incrementing_ + i);
+                StoreSixteen(o, incrementing_, 1);
                 incrementing_ = static_cast<uint16_t>(incrementing_ + words);
                 break;
             case kLiteral:
-                for (unsigned i = 0; i < kMaxEntryWords; ++i)
-                    StoreWord(o + 2 * i, literal_);
+                StoreSixteen(o, literal_, 0);
                 break;
             case kRepeat: {
                 unsigned v;
                 if (!Value(v))
                     return Truncated();
-                for (unsigned i = 0; i < kMaxEntryWords; ++i)
-                    StoreWord(o + 2 * i, v);
+                StoreSixteen(o, v, 0);
                 break;
             }
             case kIncreasing: {
                 unsigned v;
                 if (!Value(v))
                     return Truncated();
-                for (unsigned i = 0; i < kMaxEntryWords; ++i)
-                    StoreWord(o + 2 * i, v + i);
+                StoreSixteen(o, v, 1);
                 break;
             }
             case kDecreasing: {
                 unsigned v;
                 if (!Value(v))
                     return Truncated();
-                for (unsigned i = 0; i < kMaxEntryWords; ++i)
-                    StoreWord(o + 2 * i, v - i);
+                StoreSixteen(o, v, -1);
                 break;
             }
             default: // kSeparate

@@ -32,6 +32,7 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "enigma/Enigma.h"
@@ -46,7 +47,7 @@ constexpr int kLongEntryBits = 7;  // the others, before their values
 constexpr int kEndBits = 7;
 constexpr int kMaxSeparate = kMaxEntryWords - 1;
 constexpr size_t kChainCap = 20;
-constexpr size_t kLiteralTries = 64;
+constexpr size_t kLiteralTries = 16;
 constexpr int32_t kNotStarted = -2;
 constexpr int32_t kSpent = -1;
 
@@ -114,6 +115,25 @@ struct Choice {
     int ValueBits() const { return std::popcount(static_cast<unsigned>(flagMask)) + inlineBits; }
 };
 
+// An append-only array in fixed blocks: growing it never holds two copies.
+class StepStore {
+public:
+    void clear() { blocks_.clear(); size_ = 0; }
+    size_t size() const { return size_; }
+    void push_back(uint16_t v)
+    {
+        if (size_ % kBlock == 0)
+            blocks_.push_back(std::make_unique<uint16_t[]>(kBlock));
+        blocks_.back()[size_++ % kBlock] = v;
+    }
+    uint16_t operator[](size_t k) const { return blocks_[k / kBlock][k % kBlock]; }
+
+private:
+    static constexpr size_t kBlock = 1024;
+    std::vector<std::unique_ptr<uint16_t[]>> blocks_;
+    size_t size_ = 0;
+};
+
 // The search runs in lanes, one per state of the incrementing chain (not
 // started, spent, or at a word). All entries but the incrementing one keep a
 // lane's chain, and at a given word they are the same for every lane, so
@@ -131,6 +151,10 @@ public:
             wide_[k] = count;
             count += !Writable(t.values[k]);
         }
+        // writableRun_[i]: words from i on that can be written inline (up to 15).
+        writableRun_.assign(t.w.size() + 1, 0);
+        for (size_t i = t.w.size(); i-- > 0;)
+            writableRun_[i] = Writable(t.w[i]) ? static_cast<uint8_t>(std::min(kMaxSeparate, writableRun_[i + 1] + 1)) : 0;
     }
 
     uint32_t Run()
@@ -140,10 +164,10 @@ public:
         steps_.clear();
         offsets_.clear();
         if (c_.chainStart < 0) {
-            LaneFor(kNotStarted).at[0] = {0, 0, 0, 0};
+            LaneFor(kNotStarted).at[0] = {0, -1, 0, 0, 0};
         } else {
             const int32_t id = t_.Find(static_cast<uint16_t>(c_.chainStart));
-            LaneFor(id >= 0 && t_.lastPos[static_cast<size_t>(id)] >= 0 ? id : kSpent).at[0] = {0, 0, 0, 0};
+            LaneFor(id >= 0 ? id : kSpent).at[0] = {0, c_.chainStart, 0, 0, 0};
         }
         for (size_t i = 0; i < n; ++i) {
             MergeSpent(i);
@@ -160,16 +184,19 @@ public:
                 lanes_[l].at[slot].cost = kInf;
                 if (keepSteps_)
                     steps_.push_back(static_cast<uint16_t>(a.from | a.type << 6 | (a.words - 1u) << 9));
-                Expand(i, l, a.cost, finalized++);
+                Expand(i, l, a.cost, a.start, finalized++);
             }
             std::erase_if(lanes_, [i](const Lane& lane) { return lane.until <= i; });
         }
-        best_ = {kInf, 0, 0, 0};
+        best_ = {kInf, -1, 0, 0, 0};
         for (const Lane& lane : lanes_)
             if (lane.at[n % kRing].cost < best_.cost)
                 best_ = lane.at[n % kRing];
         return best_.cost == kInf ? kUnencodable : best_.cost + kEndBits;
     }
+
+    // The word the best parse's incrementing chain starts at, or -1.
+    int32_t ChainStart() const { return best_.start; }
 
     // The entries of the parse Run found (keepSteps only), and the value the
     // incrementing chain starts at (-1 when no incrementing entry is used).
@@ -199,7 +226,7 @@ public:
     }
 
 private:
-    static constexpr size_t kRing = kMaxEntryWords + 1;
+    static constexpr size_t kRing = 32; // more than the longest entry, a power of two
     static constexpr uint32_t kInf = std::numeric_limits<uint32_t>::max();
     static constexpr uint32_t kUnknownReach = kInf / 1024;
     static constexpr size_t kRecheckEvery = 8;
@@ -208,10 +235,10 @@ private:
     // = the lane's order among those settled at the entry's first word).
     struct Arrival {
         uint32_t cost;
+        int32_t start; // the word the incrementing chain started at, or -1
         uint8_t from;
         uint8_t type;
         uint8_t words;
-        uint8_t unused;
     };
     struct Lane {
         int32_t chain;              // index of the incrementing word now, or kNotStarted / kSpent
@@ -233,15 +260,15 @@ private:
                 return lane;
         Lane& lane = lanes_.emplace_back();
         lane.chain = chain;
-        lane.at.fill({kInf, 0, 0, 0});
+        lane.at.fill({kInf, -1, 0, 0, 0});
         return lane;
     }
 
-    void Arrive(Lane& lane, size_t to, uint32_t cost, unsigned from, unsigned type, unsigned words)
+    void Arrive(Lane& lane, size_t to, uint32_t cost, int32_t start, unsigned from, unsigned type, unsigned words)
     {
         Arrival& a = lane.at[to % kRing];
         if (cost < a.cost) {
-            a = {cost, static_cast<uint8_t>(from), static_cast<uint8_t>(type), static_cast<uint8_t>(words), 0};
+            a = {cost, start, static_cast<uint8_t>(from), static_cast<uint8_t>(type), static_cast<uint8_t>(words)};
             lane.until = std::max(lane.until, to);
         }
     }
@@ -382,14 +409,11 @@ private:
         auto add = [&](uint32_t cost, unsigned type, unsigned k) {
             moves_[moveCount_++] = {cost, static_cast<uint8_t>(type), static_cast<uint8_t>(k)};
         };
-        const auto& w = t_.w;
-        const size_t n = w.size();
-        const uint16_t x = w[i];
-        const bool literal = static_cast<int>(x) == c_.literal;
+        const bool literal = static_cast<int>(t_.w[i]) == c_.literal;
         if (literal)
             for (unsigned k = 1; k <= t_.same[i]; ++k)
                 add(kShortEntryBits, kLiteral, k);
-        if (!Writable(x))
+        if (writableRun_[i] == 0)
             return;
         const uint32_t one = kLongEntryBits + valueBits_;
         if (!literal) // a literal entry writes the same words for less
@@ -400,25 +424,28 @@ private:
         for (unsigned k = 2; k <= t_.down[i]; ++k)
             add(one, kDecreasing, k);
         uint32_t cost = one;
-        for (unsigned k = 2; k <= kMaxSeparate && i + k <= n && Writable(w[i + k - 1]); ++k) {
+        for (unsigned k = 2; k <= writableRun_[i]; ++k) {
             cost += valueBits_;
             add(cost, kSeparate, k);
         }
     }
 
-    void Expand(size_t i, size_t l, uint32_t cost, unsigned finalized)
+    void Expand(size_t i, size_t l, uint32_t cost, int32_t start, unsigned finalized)
     {
         {
             Lane& lane = lanes_[l];
             for (size_t m = 0; m < moveCount_; ++m)
-                Arrive(lane, i + moves_[m].words, cost + moves_[m].cost, finalized, moves_[m].type, moves_[m].words);
+                Arrive(lane, i + moves_[m].words, cost + moves_[m].cost, start, finalized, moves_[m].type,
+                       moves_[m].words);
         }
         const int32_t chain = lanes_[l].chain;
         if (chain != kNotStarted && chain != t_.ids[i])
             return;
+        const int32_t chainStart = chain == kNotStarted ? t_.w[i] : start;
         for (unsigned k = 1; k <= t_.up[i]; ++k) {
             const int32_t next = t_.Plus(t_.ids[i], k);
-            Arrive(LaneFor(next >= 0 ? next : kSpent), i + k, cost + kShortEntryBits, finalized, kIncrementing, k);
+            Arrive(LaneFor(next >= 0 ? next : kSpent), i + k, cost + kShortEntryBits, chainStart, finalized,
+                   kIncrementing, k);
         }
     }
 
@@ -430,9 +457,10 @@ private:
     std::vector<Lane> lanes_;
     std::vector<size_t> order_;
     std::vector<uint32_t> wide_;
+    std::vector<uint8_t> writableRun_;
     std::array<Move, 4 * kMaxEntryWords> moves_{};
     size_t moveCount_ = 0;
-    std::vector<uint16_t> steps_;   // per settled lane: from | type << 6 | (words - 1) << 9
+    StepStore steps_;               // per settled lane: from | type << 6 | (words - 1) << 9
     std::vector<uint32_t> offsets_; // first step of each word
     Arrival best_{};
 };
@@ -495,11 +523,14 @@ std::vector<LiteralGain> LiteralGains(const Tables& t)
     return gains;
 }
 
-// False when no literal and incrementing words can write every word at this
-// inline width: words too wide that cannot continue a run of the word before
-// them must each start a literal or incrementing entry, and apart from the
-// literal word each value can do so only once.
-bool WidthCanWork(const Tables& t, int inlineBits)
+// Whether literal and incrementing words can write every word at this inline
+// width, and which literal words could. A word too wide for it that cannot
+// continue a run of the word before it must start a literal or an
+// incrementing entry; the chain goes up, so apart from the literal word those
+// words must rise from each to the next. When they do not, the literal word
+// is one of the first pair that does not rise, and `literals` lists which of
+// the two work; else it stays empty (any literal word will do).
+bool WidthCanWork(const Tables& t, int inlineBits, std::vector<uint16_t>& literals)
 {
     const auto& w = t.w;
     std::vector<uint16_t> starts;
@@ -510,17 +541,32 @@ bool WidthCanWork(const Tables& t, int inlineBits)
         if (d != 0 && d != 1 && d != 0xFFFF)
             starts.push_back(w[i]);
     }
-    std::sort(starts.begin(), starts.end());
-    size_t repeatedValues = 0;
-    for (size_t i = 1; i < starts.size(); ++i)
-        if (starts[i] == starts[i - 1] && (i + 1 == starts.size() || starts[i + 1] != starts[i]))
-            ++repeatedValues;
-    return repeatedValues <= 1;
+    auto risesWithout = [&](int literal) {
+        int last = -1;
+        for (uint16_t v : starts) {
+            if (v == literal)
+                continue;
+            if (static_cast<int>(v) <= last)
+                return false;
+            last = v;
+        }
+        return true;
+    };
+    literals.clear();
+    for (size_t j = 1; j < starts.size(); ++j)
+        if (starts[j] <= starts[j - 1]) {
+            for (uint16_t v : {starts[j - 1], starts[j]})
+                if (risesWithout(v) && (literals.empty() || literals[0] != v))
+                    literals.push_back(v);
+            return !literals.empty();
+        }
+    return true;
 }
 
 struct Best {
     uint32_t bits = kUnencodable;
     Choice choice{};
+    int32_t chainStart = -1;
 };
 
 } // namespace
@@ -538,6 +584,7 @@ Header SmallestHeader(const std::vector<uint16_t>& words, std::vector<Entry>* en
         if (bits < best.bits) {
             best.bits = bits;
             best.choice = c;
+            best.chainStart = p.ChainStart();
         }
         return bits;
     };
@@ -553,9 +600,16 @@ Header SmallestHeader(const std::vector<uint16_t>& words, std::vector<Entry>* en
     };
     consider({widest, mask, GamesHeader(words).literal, -1});
     std::vector<Width> widths;
+    std::vector<uint16_t> forced;
     for (int n = widest; n >= 1; --n) {
-        if (n < widest && !WidthCanWork(t, n))
+        if (n < widest && !WidthCanWork(t, n, forced))
             break;
+        if (!forced.empty()) {
+            // Only these literal words can write the wide words.
+            for (uint16_t literal : forced)
+                consider({n, mask, literal, -1});
+            continue;
+        }
         const uint32_t plainBits = consider({n, mask, -1, -1});
         // The bound needs a parse in which every literal entry could be a
         // repeat: at narrower widths that is the one that may write any word.
@@ -587,7 +641,12 @@ Header SmallestHeader(const std::vector<uint16_t>& words, std::vector<Entry>* en
     for (Width& wd : widths)
         while (step(wd)) {
         }
-    Parser p(t, best.choice, true);
+    // The entries: parsed again with the chain's start fixed, which keeps
+    // far fewer states (and their steps) than the search over every start.
+    const uint16_t unused = UnusedWord(t);
+    Choice fixed = best.choice;
+    fixed.chainStart = best.chainStart >= 0 ? best.chainStart : unused;
+    Parser p(t, fixed, true);
     p.Run();
     int start = 0;
     std::vector<Entry> list = p.Entries(start);
@@ -596,7 +655,6 @@ Header SmallestHeader(const std::vector<uint16_t>& words, std::vector<Entry>* en
     Header h;
     h.inlineBits = static_cast<uint8_t>(best.choice.inlineBits);
     h.flagMask = mask;
-    const uint16_t unused = UnusedWord(t);
     h.literal = best.choice.literal >= 0 ? static_cast<uint16_t>(best.choice.literal) : unused;
     h.incrementing = start >= 0 ? static_cast<uint16_t>(start) : unused;
     return h;

@@ -66,7 +66,7 @@ private:
 
 } // namespace
 
-std::vector<uint8_t> WriteKosinskiStream(const std::vector<KosinskiToken>& tokens)
+std::vector<uint8_t> WriteKosinskiStream(const std::vector<KosinskiToken>& tokens, KosinskiEndMarker end)
 {
     StreamWriter w(tokens.size() * 2 + 8);
     for (const KosinskiToken& t : tokens) {
@@ -102,11 +102,11 @@ std::vector<uint8_t> WriteKosinskiStream(const std::vector<KosinskiToken>& token
         }
         }
     }
-    // End marker: a full copy with offset bytes 0, 0 and count byte 0.
+    // End marker: a full copy with count byte 0.
     w.PutBit(0);
     w.PutBit(1);
     w.PutData(0);
-    w.PutData(0);
+    w.PutData(end == KosinskiEndMarker::Games ? 0xF0 : 0);
     w.PutData(0);
     return w.Finish();
 }

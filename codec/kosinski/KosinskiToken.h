@@ -39,11 +39,16 @@ inline constexpr size_t kMaxPackInput = size_t{1} << 30;
 // its kind).
 bool IsWritable(const KosinskiToken& token);
 
+// The end marker: a full copy with count byte 0. modVorlith_Pack writes its
+// offset bytes as 00 00; the games' own encoder wrote 00 F0.
+enum class KosinskiEndMarker : uint8_t { Zero, Games };
+
 // Writes the tokens, in order from the start of the data, as a complete
 // stream ending with the end marker. Descriptor fields are flushed as soon as
 // they fill, so a token's data bytes always follow the field holding its last
 // bit, as the decoder requires. Tokens that are not writable are a
 // programming error and throw std::invalid_argument.
-std::vector<uint8_t> WriteKosinskiStream(const std::vector<KosinskiToken>& tokens);
+std::vector<uint8_t> WriteKosinskiStream(const std::vector<KosinskiToken>& tokens,
+                                         KosinskiEndMarker end = KosinskiEndMarker::Zero);
 
 } // namespace zorp

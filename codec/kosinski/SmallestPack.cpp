@@ -2,16 +2,24 @@
 // every prefix of a copy is again a copy at the same distance, so for each
 // position it is enough to know the longest copy within 256 bytes (for the
 // inline kind, at most 5 bytes long) and the longest within 8192 bytes (at
-// most 256): every shorter length is then available too. A shortest-path pass
-// over (position, descriptor bits pending) picks the shortest stream. Copies
-// of 10 bytes or more cost the same whatever their length, so each is one
-// offer over the range of positions it can end at, kept in a heap per target
-// state, instead of up to 247 separate relaxations.
+// most 256): every shorter length is then available too. A shortest-path
+// pass over (position, descriptor bits pending) picks the shortest stream.
+//
+// Memory stays small (about 20 bytes per input byte): of the 16 states of a
+// position at most two can lie on a shortest path, so only those are kept.
+// A state costing 2 bytes more than another at the same position can never
+// win (the same tokens after either differ by at most one descriptor field),
+// and of two states the one with fewer bits pending and no higher cost never
+// loses; so the survivors cost the least or one byte more, the dearer one
+// with fewer bits pending. The parse keeps those per position, the distances
+// of each position's longest copies, and a ring of the next 256 positions.
 #include "kosinski/SmallestPack.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <array>
+#include <bit>
 #include <limits>
+#include <stdexcept>
 
 #include "kosinski/MatchLength.h"
 
@@ -28,20 +36,24 @@ struct Matches {
     int farDistance = 0;
 };
 
-// Longest copies for every position. The far copy (within 8192 bytes) comes
-// from a binary tree of the earlier positions that start with the same byte
-// pair, ordered by the bytes that follow and rebuilt around each new
-// position: the longest match is always one of the new position's two
-// neighbours in that order, and both lie on the path that inserts it. Every
-// node is newer than the nodes below it, so the search stops at the first one
-// out of reach. The near copy (within 256 bytes, at most 5 long) walks a plain
-// chain of the same byte pair, which never reaches further than 256 bytes.
-// No hashing: the pair itself is the key, so there are no collisions.
+// Longest copies for every position. Positions are filed by their first two
+// bytes, hashed into buckets (the bytes are checked, so a collision only costs
+// time). The far copy (within 8192 bytes) comes from a binary tree of each
+// bucket's positions, ordered by the bytes that follow and rebuilt around
+// each new position, which becomes the root: the longest match is always one
+// of its two neighbours in that order, and both lie on the path that
+// inserts it. Every node is newer than the nodes below it, so the search
+// stops at the first one out of reach, and the tree needs only the last 8192
+// positions' links (a ring). The near copy (within 256 bytes, at most 5 long)
+// walks the bucket's positions newest first, through a ring of 256 links.
 class MatchFinder {
 public:
     MatchFinder(const uint8_t* x, size_t size)
-        : x_(x), size_(size), prev_(size, kNone), children_(2 * size, kNone), head_(65536, kNone), chainHead_(65536, kNone)
+        : x_(x), size_(size), window_(std::min<size_t>(size, kMaxFullDistance) + 1),
+          head_(std::clamp<size_t>(std::bit_ceil(std::max<size_t>(size, 1)), 64, 65536), kNone),
+          mask_(static_cast<unsigned>(head_.size() - 1)), children_(2 * window_, kNone)
     {
+        nearLinks_.fill(kNone);
     }
 
     // Positions must be asked for in increasing order, each exactly once.
@@ -50,12 +62,14 @@ public:
         Matches m;
         if (i + 1 >= size_)
             return m;
-        const unsigned key = static_cast<unsigned>(x_[i]) << 8 | x_[i + 1];
+        const unsigned pair = static_cast<unsigned>(x_[i]) << 8 | x_[i + 1];
+        const unsigned key = (pair * 40503u >> 4) & mask_;
         const int farCap = static_cast<int>(std::min<size_t>(kMaxSeparateLength, size_ - i));
         const int nearCap = std::min(kLongestInline, farCap);
         const uint8_t* here = x_ + i;
+        const int32_t newest = head_[key];
 
-        for (int32_t j = chainHead_[key]; j != kNone && m.nearLength < nearCap; j = prev_[j]) {
+        for (int32_t j = newest; j != kNone && m.nearLength < nearCap; j = nearLinks_[NearSlot(j)]) {
             const int d = static_cast<int>(i) - j;
             if (d > kMaxInlineDistance)
                 break;
@@ -65,20 +79,18 @@ public:
                 m.nearDistance = d;
             }
         }
-        prev_[i] = chainHead_[key];
-        chainHead_[key] = static_cast<int32_t>(i);
+        nearLinks_[NearSlot(static_cast<int32_t>(i))] = newest;
 
-        // Insert i at the root of its pair's tree. `smaller` is where the next
-        // node that sorts before i goes, `larger` where the next one after it
-        // goes; each side remembers how many bytes it is known to share with i.
-        int32_t* smaller = &children_[2 * i];
-        int32_t* larger = &children_[2 * i + 1];
-        size_t smallerLength = 2;
-        size_t largerLength = 2;
-        int32_t node = head_[key];
+        // Insert i at the root. `smaller` is where the next node that sorts
+        // before i goes, `larger` where the next one after it goes; each side
+        // remembers how many bytes it is known to share with i.
         head_[key] = static_cast<int32_t>(i);
+        int32_t* smaller = &children_[2 * TreeSlot(i)];
+        int32_t* larger = smaller + 1;
+        size_t smallerLength = 0;
+        size_t largerLength = 0;
         const size_t limit = static_cast<size_t>(farCap);
-        for (;;) {
+        for (int32_t node = newest;;) {
             if (node == kNone || static_cast<int>(i) - node > kMaxFullDistance) {
                 *smaller = *larger = kNone;
                 break;
@@ -90,24 +102,24 @@ public:
                 m.farLength = static_cast<int>(len);
                 m.farDistance = static_cast<int>(i) - node;
             }
-            int32_t* pair = &children_[2 * static_cast<size_t>(node)];
+            int32_t* links = &children_[2 * TreeSlot(static_cast<size_t>(node))];
             if (len == limit) {
                 // As far as any later match can reach, node equals i, which is
-                // nearer: i takes its place and its children.
-                *smaller = pair[0];
-                *larger = pair[1];
+                // nearer: i takes its place and its links.
+                *smaller = links[0];
+                *larger = links[1];
                 break;
             }
             if (there[len] < here[len]) {
                 *smaller = node;
-                smaller = &pair[1];
+                smaller = &links[1];
                 smallerLength = len;
-                node = pair[1];
+                node = links[1];
             } else {
                 *larger = node;
-                larger = &pair[0];
+                larger = &links[0];
                 largerLength = len;
-                node = pair[0];
+                node = links[0];
             }
         }
         return m;
@@ -115,20 +127,16 @@ public:
 
 private:
     static constexpr int32_t kNone = -1;
+    static size_t NearSlot(int32_t position) { return static_cast<size_t>(position) % kMaxInlineDistance; }
+    size_t TreeSlot(size_t position) const { return position % window_; }
+
     const uint8_t* x_;
     size_t size_;
-    std::vector<int32_t> prev_;      // near chain: the previous position with the same pair
-    std::vector<int32_t> children_;  // tree: [2p] sorts before p, [2p + 1] after
-    std::vector<int32_t> head_;      // tree root per pair
-    std::vector<int32_t> chainHead_; // near chain start per pair
-};
-
-struct Step {
-    uint32_t from = 0;
-    uint8_t fromPending = 0; // descriptor bits pending in the field before the token
-    uint16_t length = 0;
-    uint16_t distance = 0;
-    KosinskiTokenKind kind = KosinskiTokenKind::Straight;
+    size_t window_;               // links kept for the last `window_` positions
+    std::vector<int32_t> head_;   // per bucket: the newest position, the tree's root
+    unsigned mask_;
+    std::vector<int32_t> children_; // per kept position: [0] sorts before it, [1] after
+    std::array<int32_t, kMaxInlineDistance> nearLinks_; // per kept position: the bucket's one before
 };
 
 // Descriptor bits and data bytes of each token kind.
@@ -136,23 +144,35 @@ struct TokenShape {
     int bits;
     int bytes;
 };
-constexpr TokenShape kLiteral{1, 1};
-constexpr TokenShape kInline{4, 1};
-constexpr TokenShape kEmbedded{2, 2};
-constexpr TokenShape kSeparate{2, 3};
+constexpr TokenShape kShapes[] = {{1, 1}, {4, 1}, {2, 2}, {2, 3}}; // by KosinskiTokenKind
 constexpr int kFieldBits = 16;
-constexpr int kShortestSeparate = 10;
+constexpr uint8_t kNoState = 0xFF;
 
-// A separate copy from `from` that may end anywhere up to `last`.
-struct Offer {
-    uint64_t cost;
-    uint32_t last;
-    uint32_t from;
-    uint16_t distance;
-    uint8_t fromPending;
+// A state: bytes written so far and descriptor bits pending, and the token
+// that led to it (kind << 9 | length - 1).
+struct State {
+    uint32_t cost;
+    uint8_t pending;
+    uint16_t step;
 };
-struct DearerOffer {
-    bool operator()(const Offer& a, const Offer& b) const { return a.cost > b.cost; }
+
+// The at most two states of a position that can still win.
+struct Slot {
+    State s[2];
+    uint8_t count = 0;
+
+    void Offer(State c)
+    {
+        for (uint8_t k = 0; k < count; ++k)
+            if ((s[k].cost <= c.cost && s[k].pending <= c.pending) || s[k].cost + 2 <= c.cost)
+                return;
+        uint8_t kept = 0;
+        for (uint8_t k = 0; k < count; ++k)
+            if (!((c.cost <= s[k].cost && c.pending <= s[k].pending) || c.cost + 2 <= s[k].cost))
+                s[kept++] = s[k];
+        s[kept++] = c;
+        count = kept;
+    }
 };
 
 } // namespace
@@ -167,103 +187,81 @@ std::vector<KosinskiToken> FindSmallestTokens(const uint8_t* x, size_t size)
 {
     if (size > kMaxPackInput)
         throw std::length_error("input too large for the Kosinski encoder");
-    constexpr uint64_t kUnreached = std::numeric_limits<uint64_t>::max();
-    auto at = [](size_t position, int pending) { return position * kFieldBits + static_cast<size_t>(pending); };
-    std::vector<uint64_t> cost((size + 1) * kFieldBits, kUnreached);
-    std::vector<Step> step((size + 1) * kFieldBits);
-    cost[at(0, 0)] = 0;
+    const size_t ringSize = std::min<size_t>(size + 1, kMaxSeparateLength + 1);
+    std::vector<Slot> ring(ringSize);
+    // Per position: the settled states (pending bits, token), and the
+    // distances of its longest copies, for walking the best parse back.
+    std::vector<std::array<uint8_t, 2>> settledPending(size + 1, {kNoState, kNoState});
+    std::vector<std::array<uint16_t, 2>> settledStep(size + 1);
+    std::vector<uint8_t> nearDistance(size);  // distance - 1
+    std::vector<uint16_t> farDistance(size);  // distance - 1
     MatchFinder finder(x, size);
+    ring[0].Offer({0, 0, 0});
 
-    auto relax = [&](size_t from, int pending, int length, TokenShape shape, KosinskiTokenKind kind, int distance) {
-        const int bits = pending + shape.bits;
-        const size_t to = at(from + static_cast<size_t>(length), bits % kFieldBits);
-        const uint64_t c = cost[at(from, pending)] + static_cast<uint64_t>(shape.bytes + 2 * (bits / kFieldBits));
-        if (c < cost[to]) {
-            cost[to] = c;
-            step[to] = {static_cast<uint32_t>(from), static_cast<uint8_t>(pending), static_cast<uint16_t>(length),
-                        static_cast<uint16_t>(distance), kind};
+    auto settle = [&](size_t i) {
+        Slot& slot = ring[i % ringSize];
+        for (uint8_t k = 0; k < slot.count; ++k) {
+            settledPending[i][k] = slot.s[k].pending;
+            settledStep[i][k] = slot.s[k].step;
         }
     };
-
-    // Offers made at position i become usable at i + 10: they wait in a ring
-    // of 10 buckets, then move into the heap of their target state.
-    std::vector<Offer> heaps[kFieldBits];
-    std::vector<std::pair<int, Offer>> waiting[kShortestSeparate];
-    auto takeOffers = [&](size_t j) {
-        auto& arrived = waiting[j % kShortestSeparate];
-        for (const auto& [target, offer] : arrived) {
-            heaps[target].push_back(offer);
-            std::push_heap(heaps[target].begin(), heaps[target].end(), DearerOffer{});
-        }
-        arrived.clear();
-        for (int target = 0; target < kFieldBits; ++target) {
-            auto& heap = heaps[target];
-            while (!heap.empty() && heap.front().last < j) {
-                std::pop_heap(heap.begin(), heap.end(), DearerOffer{});
-                heap.pop_back();
-            }
-            if (heap.empty() || heap.front().cost >= cost[at(j, target)])
-                continue;
-            const Offer& best = heap.front();
-            cost[at(j, target)] = best.cost;
-            step[at(j, target)] = {best.from, best.fromPending, static_cast<uint16_t>(j - best.from), best.distance,
-                                   KosinskiTokenKind::Separate};
-        }
-    };
-
     for (size_t i = 0; i < size; ++i) {
-        takeOffers(i);
+        settle(i);
         const Matches m = finder.At(i);
-        // Where the descriptor fields end can shift the rest of the stream by
-        // at most one field (2 bytes) between two states of one position, so
-        // a state 2 or more bytes dearer than the cheapest can never lead to
-        // a shorter stream: it is not expanded.
-        uint64_t cheapest = kUnreached;
-        for (int pending = 0; pending < kFieldBits; ++pending)
-            cheapest = std::min(cheapest, cost[at(i, pending)]);
-        for (int pending = 0; pending < kFieldBits; ++pending) {
-            const uint64_t here = cost[at(i, pending)];
-            if (here == kUnreached || here >= cheapest + 2)
-                continue;
-            relax(i, pending, 1, kLiteral, KosinskiTokenKind::Straight, 0);
+        nearDistance[i] = static_cast<uint8_t>(std::max(m.nearDistance, 1) - 1);
+        farDistance[i] = static_cast<uint16_t>(std::max(m.farDistance, 1) - 1);
+        Slot here = ring[i % ringSize];
+        ring[i % ringSize].count = 0;
+        for (uint8_t k = 0; k < here.count; ++k) {
+            const State& s = here.s[k];
+            auto relax = [&](int length, KosinskiTokenKind kind) {
+                const TokenShape shape = kShapes[static_cast<int>(kind)];
+                const int bits = s.pending + shape.bits;
+                ring[(i + static_cast<size_t>(length)) % ringSize].Offer(
+                    {s.cost + static_cast<uint32_t>(shape.bytes + 2 * (bits / kFieldBits)),
+                     static_cast<uint8_t>(bits % kFieldBits),
+                     static_cast<uint16_t>(static_cast<unsigned>(kind) << 9 | (length - 1u))});
+            };
+            relax(1, KosinskiTokenKind::Straight);
             for (int len = 2; len <= m.nearLength; ++len)
-                relax(i, pending, len, kInline, KosinskiTokenKind::Inline, m.nearDistance);
-            for (int len = 3; len <= std::min(kShortestSeparate - 1, m.farLength); ++len)
-                relax(i, pending, len, kEmbedded, KosinskiTokenKind::Embedded, m.farDistance);
-            if (m.farLength >= kShortestSeparate) {
-                const int bits = pending + kSeparate.bits;
-                const Offer offer{here + static_cast<uint64_t>(kSeparate.bytes + 2 * (bits / kFieldBits)),
-                                  static_cast<uint32_t>(i + static_cast<size_t>(m.farLength)),
-                                  static_cast<uint32_t>(i), static_cast<uint16_t>(m.farDistance),
-                                  static_cast<uint8_t>(pending)};
-                waiting[i % kShortestSeparate].emplace_back(bits % kFieldBits, offer);
-            }
+                relax(len, KosinskiTokenKind::Inline);
+            for (int len = 3; len <= std::min(9, m.farLength); ++len)
+                relax(len, KosinskiTokenKind::Embedded);
+            for (int len = 10; len <= m.farLength; ++len)
+                relax(len, KosinskiTokenKind::Separate);
         }
     }
-    takeOffers(size);
+    settle(size);
 
     // The end marker: two bits and three bytes, then the last field, plus one
     // more field when the marker's bits complete the current one.
-    int bestPending = 0;
-    uint64_t best = kUnreached;
-    for (int pending = 0; pending < kFieldBits; ++pending) {
-        const uint64_t c = cost[at(size, pending)];
-        if (c == kUnreached)
-            continue;
-        const uint64_t total = c + 3 + 2 + 2 * static_cast<uint64_t>((pending + 2) / kFieldBits);
-        if (total < best) {
-            best = total;
-            bestPending = pending;
+    const Slot& last = ring[size % ringSize];
+    int best = -1;
+    uint64_t bestTotal = std::numeric_limits<uint64_t>::max();
+    for (uint8_t k = 0; k < last.count; ++k) {
+        const uint64_t total = last.s[k].cost + 3 + 2 + 2 * static_cast<uint64_t>((last.s[k].pending + 2) / kFieldBits);
+        if (total < bestTotal || (total == bestTotal && last.s[k].pending < last.s[best].pending)) {
+            bestTotal = total;
+            best = k;
         }
     }
 
     std::vector<KosinskiToken> tokens;
-    for (size_t position = size, pending = static_cast<size_t>(bestPending); position > 0;) {
-        const Step& s = step[at(position, static_cast<int>(pending))];
-        tokens.push_back(s.kind == KosinskiTokenKind::Straight ? KosinskiToken::Straight(x[position - 1])
-                                                               : KosinskiToken::Copy(s.kind, s.length, s.distance));
-        position = s.from;
-        pending = s.fromPending;
+    unsigned pending = best >= 0 ? last.s[best].pending : 0;
+    for (size_t position = size; position > 0;) {
+        const size_t k = settledPending[position][0] == pending ? 0 : 1;
+        const uint16_t step = settledStep[position][k];
+        const auto kind = static_cast<KosinskiTokenKind>(step >> 9);
+        const size_t length = (step & 511u) + 1;
+        const size_t from = position - length;
+        if (kind == KosinskiTokenKind::Straight)
+            tokens.push_back(KosinskiToken::Straight(x[from]));
+        else
+            tokens.push_back(KosinskiToken::Copy(
+                kind, static_cast<int>(length),
+                kind == KosinskiTokenKind::Inline ? nearDistance[from] + 1 : farDistance[from] + 1));
+        pending = (pending + kFieldBits - static_cast<unsigned>(kShapes[static_cast<int>(kind)].bits)) % kFieldBits;
+        position = from;
     }
     std::reverse(tokens.begin(), tokens.end());
     return tokens;

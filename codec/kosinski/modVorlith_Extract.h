@@ -37,6 +37,13 @@ inline DecodeResult Decode(const std::vector<uint8_t>& input, size_t start = 0,
     return Decode(input.data(), input.size(), start, outputCap);
 }
 
+// Decodes the stream onto the end of `output` (copies may not reach before
+// its old end; at most `outputCap` bytes are added). `output` keeps what was
+// decoded before a fault; `consumed` counts the input bytes read. For
+// formats built of Kosinski streams, such as Kosinski Moduled.
+DecodeStatus DecodeAppend(const uint8_t* data, size_t size, size_t start, size_t outputCap,
+                          std::vector<uint8_t>& output, size_t& consumed);
+
 // A sentence for the user, e.g. "The compressed data ends before its end marker."
 std::string DescribeStatus(DecodeStatus status);
 

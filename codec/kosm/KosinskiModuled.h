@@ -29,4 +29,20 @@ inline codec::DecodeResult Decode(const std::vector<uint8_t>& input, size_t star
     return Decode(input.data(), input.size(), start, outputCap);
 }
 
+// The smallest stream: each module through the Kosinski smallest-stream
+// encoder, padded as the games pad them; no padding after the last module.
+// Refuses empty data, more than 65,535 bytes, and 0xA000 bytes (the games
+// would load only 0x8000 of them).
+codec::EncodeResult PackSmallest(const uint8_t* data, size_t size);
+inline codec::EncodeResult PackSmallest(const std::vector<uint8_t>& data)
+{
+    return PackSmallest(data.data(), data.size());
+}
+
+// The stream the games' own tools make: each module through the games'
+// Kosinski encoder (kosinski/GamesPack.h), and the last module padded too,
+// as the games' files are. Refuses what PackSmallest refuses.
+codec::EncodeResult PackExact(const uint8_t* data, size_t size);
+inline codec::EncodeResult PackExact(const std::vector<uint8_t>& data) { return PackExact(data.data(), data.size()); }
+
 } // namespace zorp::kosm

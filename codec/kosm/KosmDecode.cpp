@@ -63,7 +63,7 @@ codec::DecodeResult Decode(const uint8_t* data, size_t size, size_t start, size_
                   std::to_string(available - 2) + " bytes after it can hold.";
         return r;
     }
-    r.output.reserve(total);
+    r.output.reserve(modules * kModuleSize + 64);
     size_t at = 2;
     for (size_t k = 0; k < modules; ++k) {
         const bool last = k + 1 == modules;
@@ -74,11 +74,13 @@ codec::DecodeResult Decode(const uint8_t* data, size_t size, size_t start, size_
             return r;
         }
         const size_t room = std::min(kModuleSize, outputCap - r.output.size());
-        auto m = modVorlith_Extract::Decode(in, available, at, room);
-        r.output.insert(r.output.end(), m.output.begin(), m.output.end());
-        r.consumed = at + m.consumed;
+        const size_t before = r.output.size();
+        size_t used = 0;
         using modVorlith_Extract::DecodeStatus;
-        switch (m.status) {
+        const DecodeStatus status = modVorlith_Extract::DecodeAppend(in, available, at, room, r.output, used);
+        const size_t decoded = r.output.size() - before;
+        r.consumed = at + used;
+        switch (status) {
         case DecodeStatus::Ok:
             break;
         case DecodeStatus::OutputTooLarge:
@@ -95,12 +97,12 @@ codec::DecodeResult Decode(const uint8_t* data, size_t size, size_t start, size_
         }
         const size_t expected = last ? lastSize : kModuleSize;
         // More than 0x1000 bytes stopped the module above.
-        if (m.output.size() < expected) {
-            r.error = ModuleName(k, modules) + " decodes to " + ByteCount(m.output.size()) + " instead of " +
+        if (decoded < expected) {
+            r.error = ModuleName(k, modules) + " decodes to " + ByteCount(decoded) + " instead of " +
                       std::to_string(expected) + ".";
             return r;
         }
-        at += RoundUp(m.consumed, kModuleAlign);
+        at += RoundUp(used, kModuleAlign);
     }
     return r;
 }

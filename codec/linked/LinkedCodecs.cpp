@@ -101,6 +101,12 @@ CodecCalls LinkedCodecCalls()
         },
         [](const uint8_t* data, size_t size) { return enigma::PackSmallest(data, size); },
         [](const uint8_t* data, size_t size) { return enigma::PackExact(data, size); });
+    calls.kosinskiModuled = SharedResultCalls(
+        [](const uint8_t* data, size_t size, size_t start, size_t cap) {
+            return kosm::Decode(data, size, start, cap);
+        },
+        [](const uint8_t* data, size_t size) { return kosm::PackSmallest(data, size); },
+        [](const uint8_t* data, size_t size) { return kosm::PackExact(data, size); });
     calls.nemesis = SharedResultCalls(
         [](const uint8_t* data, size_t size, size_t start, size_t cap) {
             return nemesis::Decode(data, size, start, cap);

@@ -2,6 +2,9 @@
 // and streams that are cut short, point before the output or expand forever.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "ReferenceExtract.h"
 #include "TestData.h"
 #include "kosinski/modVorlith_Extract.h"
 #include "kosinski/modVorlith_Pack.h"
@@ -217,6 +220,32 @@ TEST(DecodeBroken, RandomGarbageNeverCrashesOrHangs)
     }
     // Some garbage happens to be a valid stream; most is not.
     EXPECT_LT(ok, 20000);
+}
+
+// The fast decoder against the one taken straight from the format, on
+// streams cut, capped and corrupted anywhere.
+TEST(DecodeBroken, SameResultAsTheStraightDecoder)
+{
+    DataGenerator gen(77);
+    for (int round = 0; round < 400; ++round) {
+        Bytes stream = modVorlith_Pack::Pack(gen.Structured(static_cast<size_t>(gen.Uniform(0, 12000))));
+        if (round % 2)
+            for (int flips = gen.Uniform(1, 4); flips > 0; --flips)
+                stream[static_cast<size_t>(gen.Uniform(0, static_cast<int>(stream.size()) - 1))] ^=
+                    static_cast<uint8_t>(1 << gen.Uniform(0, 7));
+        const size_t size = round % 3 == 0 ? static_cast<size_t>(gen.Uniform(0, static_cast<int>(stream.size())))
+                                           : stream.size();
+        const size_t cap = round % 5 == 0 ? static_cast<size_t>(gen.Uniform(0, 9000)) : size_t{1} << 20;
+        // A buffer of exactly the stream's size, so that the sanitizer build
+        // catches any read past its end.
+        const auto exact = std::make_unique<uint8_t[]>(std::max<size_t>(size, 1));
+        std::copy(stream.begin(), stream.begin() + static_cast<ptrdiff_t>(size), exact.get());
+        const auto fast = Decode(exact.get(), size, 0, cap);
+        const auto straight = reference::Extract(stream.data(), size, cap);
+        ASSERT_EQ(fast.status, straight.status) << "round " << round;
+        ASSERT_EQ(fast.consumed, straight.consumed) << "round " << round;
+        ASSERT_EQ(fast.output, straight.output) << "round " << round;
+    }
 }
 
 TEST(DecodeStatusText, EveryFailureHasASentence)

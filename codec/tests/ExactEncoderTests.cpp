@@ -4,6 +4,7 @@
 
 #include "ReferencePack.h"
 #include "TestData.h"
+#include "kosinski/GamesPack.h"
 #include "kosinski/modVorlith_Extract.h"
 #include "kosinski/modVorlith_Pack.h"
 
@@ -210,6 +211,26 @@ TEST(PackProperty, StructuredDataMatchesReference)
         DataGenerator gen(1000 + seed);
         const size_t size = static_cast<size_t>(seed <= 24 ? gen.Uniform(0, 3000) : gen.Uniform(8000, 20000));
         ExpectSameAsReference(gen.Structured(size), "seed " + std::to_string(seed));
+    }
+}
+
+// The games' encoder: its end marker, the inline reach it never used (256)
+// and its far reach (7938 = 8192 - 254).
+TEST(GamesPack, EndMarkerAndReach)
+{
+    EXPECT_EQ(GamesPack::Pack(B({0x41})), B({0x05, 0x00, 0x41, 0x00, 0xF0, 0x00}));
+    struct Case {
+        Bytes pattern;
+        size_t gap;
+        KosinskiTokenKind last; // how the repeat at the end is written
+    };
+    const Bytes ab = B({'A', 'B'}), abc = B({'A', 'B', 'C'});
+    for (const Case& c : {Case{ab, 253, KosinskiTokenKind::Inline}, Case{ab, 254, KosinskiTokenKind::Straight},
+                          Case{abc, 7935, KosinskiTokenKind::Embedded}, Case{abc, 7936, KosinskiTokenKind::Straight}}) {
+        const Bytes data = Concat({c.pattern, DistinctPairFiller(c.gap, {'A', 'B', 'C'}), c.pattern});
+        const auto tokens = GamesPack::FindTokens(data.data(), data.size());
+        EXPECT_EQ(tokens.back().kind, c.last) << c.gap;
+        EXPECT_EQ(modVorlith_Extract::Decode(GamesPack::Pack(data)).output, data);
     }
 }
 

@@ -116,6 +116,31 @@ struct S1StagesSetup {
     RelocationSetup relocation;
 };
 
+// A compressed stream that the game finds through one absolute address.
+struct RelocatableStream {
+    int32_t offset = 0;  // where it lies in an unchanged image
+    int32_t room = 0;    // bytes it may fill there (its own and the slack after it)
+    int32_t pointer = 0; // where its address is stored (a big-endian long)
+    friend bool operator==(const RelocatableStream&, const RelocatableStream&) = default;
+};
+
+// S2SPECIALSTAGES: Sonic 2's seven half-pipe stages.
+struct S2SpecialStageSetup {
+    RelocatableStream layouts;  // Nemesis
+    RelocatableStream objects;  // Kosinski
+    int32_t teamRings = 0;      // 28-byte ring requirement tables
+    int32_t aloneRings = 0;
+    RelocationSetup relocation; // FREESPACE, FILLER (its format is not used)
+};
+
+// S2LEVELSELECT: Sonic 2's level select screen.
+struct S2LevelSelectSetup {
+    RelocatableStream map;      // Enigma, 40 x 28 cells
+    int32_t marks = 0;          // highlight table, 22 x 4 bytes
+    int32_t order = 0;          // order table, 22 words
+    RelocationSetup relocation; // FREESPACE, FILLER (its format is not used)
+};
+
 // Frame tags ("Tags after LoadFrames").
 std::string FrameTag(const LevelSelectSetup& setup); // start|table|VAR or NOVAR
 std::string RowTag(const LevelEntry& level);         // length|separator

@@ -58,6 +58,8 @@ std::optional<TemplateAction> ReadPlaylistBlock(BlockReader& reader, TemplateSet
 std::optional<TemplateAction> ReadSpecialStageBlock(BlockReader& reader, TemplateSettings& settings);
 std::optional<TemplateAction> ReadWavImporterBlock(BlockReader& reader, TemplateSettings& settings);
 std::optional<TemplateAction> ReadMsgBoxBlock(BlockReader& reader, TemplateSettings& settings);
+std::optional<TemplateAction> ReadS2SpecialStagesBlock(BlockReader& reader, TemplateSettings& settings);
+std::optional<TemplateAction> ReadS2LevelSelectBlock(BlockReader& reader, TemplateSettings& settings);
 std::optional<TemplateAction> ReadS1StagesBlock(BlockReader& reader, TemplateSettings& settings);
 // FITS: fills fit; the refusal message when a line cannot be used.
 std::optional<Message> ReadFitsBlock(BlockReader& reader, TemplateFit& fit);

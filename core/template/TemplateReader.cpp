@@ -109,6 +109,10 @@ TemplateResult ReadTemplate(std::string_view bytes, const TemplateReadOptions& o
             action = ReadWavImporterBlock(block, settings);
         else if (word == "MSGBOX")
             action = ReadMsgBoxBlock(block, settings);
+        else if (word == "S2SPECIALSTAGES")
+            action = ReadS2SpecialStagesBlock(block, settings);
+        else if (word == "S2LEVELSELECT")
+            action = ReadS2LevelSelectBlock(block, settings);
         else if (word == "S1STAGES")
             action = ReadS1StagesBlock(block, settings);
         else if (word == "FITS") {

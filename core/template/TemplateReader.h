@@ -25,7 +25,7 @@ std::string RefusalStatus(TemplateRefusal refusal);
 // box, an invalid command, a refused block, a refusal of the whole template).
 using TemplateAction =
     std::variant<LevelSelectSetup, PaletteSetup, PlaylistSetup, S3SSetup, S3SFileSetup, WavSetup, S1StagesSetup,
-                 Message>;
+                 Message, S2SpecialStageSetup, S2LevelSelectSetup>;
 
 struct TemplateResult {
     bool hasHeader = false;

@@ -16,9 +16,10 @@
 #include "template/OpenGame.h"
 #include "template/LevelSelectTable.h"
 #include "template/PlaylistModel.h"
+#include "template/S1StageBlock.h"
+#include "template/S2RomData.h"
 #include "template/TemplateReader.h"
 #include "template/WavSample.h"
-#include "template/S1StageBlock.h"
 #include "linked/LinkedCodecs.h"
 
 namespace {
@@ -27,8 +28,8 @@ int RunShow(const std::vector<std::string>& args);
 
 const ZorptoolCommand kShow{"show", "show [--template FILE] ROM",
                             "Identifies the ROM, reads its default template (GAME.ZORP in the data folder, "
-                            "or FILE) and prints what each editor reads: level select names, palettes, playlist "
-                            "slots, the special stage block and the WAV sample.",
+                            "or FILE) and prints what each editor reads: level select names (Sonic 2's from its "
+                            "screen map), palettes, playlist slots, the special stages and the WAV sample.",
                             RunShow};
 
 std::string Hex(int64_t value, int width = 0)
@@ -130,6 +131,50 @@ void ShowS1Stages(const zorp::S1StagesSetup& setup, const zorp::Bytes& image)
     }
 }
 
+// Sonic 2's level select: each name as the screen shows it (UTF-8 as is),
+// with the entries that start from it.
+void ShowS2LevelSelect(const zorp::S2LevelSelectSetup& setup, const zorp::ByteSource& rom)
+{
+    const zorp::S2LevelSelectLoad load = zorp::LoadS2LevelSelect(setup, rom, zorp::LinkedCodecCalls());
+    if (!load.ok()) {
+        std::cout << "level select: " << RomMessageLine(*load.error) << "\n";
+        return;
+    }
+    const zorp::S2LevelSelect& model = load.model;
+    std::cout << "level select: map at 0x" << Hex(static_cast<int64_t>(load.mapStream.address)) << " (address at 0x"
+              << Hex(setup.map.pointer) << "), " << model.Names().size() << " names\n";
+    for (size_t i = 0; i < model.Names().size(); ++i) {
+        std::cout << "  " << model.NameText(i) << ":";
+        for (int entry : model.Names()[i].entries)
+            std::cout << (entry == model.Names()[i].entries.front() ? " " : ", ")
+                      << zorp::S2DestinationName(model.Order(static_cast<size_t>(entry)));
+        if (model.LongerThanHighlight(i))
+            std::cout << " (longer than the 14-tile highlight)";
+        std::cout << "\n";
+    }
+}
+
+void ShowS2Stages(const zorp::S2SpecialStageSetup& setup, const zorp::ByteSource& rom)
+{
+    const zorp::S2SpecialStageLoad load = zorp::LoadS2SpecialStages(setup, rom, zorp::LinkedCodecCalls());
+    if (!load.ok()) {
+        std::cout << "special stages: " << RomMessageLine(*load.error) << "\n";
+        return;
+    }
+    std::cout << "special stages: 7 stages, layouts at 0x" << Hex(static_cast<int64_t>(load.layoutStream.address))
+              << ", object lists at 0x" << Hex(static_cast<int64_t>(load.objectStream.address)) << "\n";
+    for (size_t s = 0; s < zorp::kS2Stages; ++s) {
+        const zorp::S2StageCheck check = zorp::CheckS2Stage(load.objects.stages[s], load.team[s], load.alone[s]);
+        std::cout << "  stage " << s + 1 << ": " << load.layouts.stages[s].size() << " segments, " << check.rings
+                  << " rings, " << check.bombs << " bombs; rings needed";
+        for (size_t part = 0; part < 3; ++part)
+            std::cout << (part ? ", " : " ") << int{load.team[s][part]} << "/" << int{load.alone[s][part]};
+        std::cout << " (team/alone)\n";
+        for (const std::string& warning : check.warnings)
+            std::cout << "    warning: " << warning << "\n";
+    }
+}
+
 void ShowStageFile(int32_t s3sKind)
 {
     const char* kind = s3sKind == zorp::kS3SKindV1   ? "version 1.00"
@@ -192,6 +237,10 @@ int RunShow(const std::vector<std::string>& args)
             ShowStageFile(id.s3sKind);
         else if (const auto* wav = std::get_if<zorp::WavSetup>(&action))
             ShowWav(*wav);
+        else if (const auto* s2levels = std::get_if<zorp::S2LevelSelectSetup>(&action))
+            ShowS2LevelSelect(*s2levels, rom);
+        else if (const auto* s2stages = std::get_if<zorp::S2SpecialStageSetup>(&action))
+            ShowS2Stages(*s2stages, rom);
         else if (const auto* message = std::get_if<zorp::Message>(&action))
             std::cout << "message: " << Printable(RomMessageLine(*message)) << "\n";
     }

@@ -26,6 +26,7 @@
 #include "RomMessageLine.h"
 #include "RomTemplate.h"
 #include "S1Stages.h"
+#include "StagesSonicTwo.h"
 #include "linked/LinkedStageCodec.h"
 #include "rom/Bytes.h"
 #include "rom/PubFunctions.h"
@@ -55,7 +56,10 @@ const ZorptoolCommand kStages{
     "A template made for another revision is refused for import. --fix-checksum also writes the header checksum "
     "in the same write. Sonic 1 ROMs (S1STAGES): stage1.bin ... (4096-byte layouts), stage1.eni ... (the "
     "streams, for disassemblies) and start1.bin ... (X, Y); import reads the .bin files back, and a changed stage "
-    "that fits nowhere is refused unless --grow lets the ROM grow.",
+    "that fits nowhere is refused unless --grow lets the ROM grow. Sonic 2 ROMs (S2SPECIALSTAGES): export writes "
+    "the decoded layouts, object lists and ring tables (s2_layouts.bin, s2_objects.bin, s2_rings.bin), import "
+    "reads them back (moving a stream that grew, --grow to append it to a larger image), png draws stage1.png to "
+    "stage7.png.",
     RunStages};
 
 namespace fs = std::filesystem;
@@ -134,6 +138,7 @@ struct RomStages {
     zorp::S3SSetup setup;
     zorp::StageStore store;
     std::optional<zorp::S1StagesSetup> s1; // a Sonic 1 template: the S1STAGES block instead
+    bool sonicTwo = false; // the Sonic 2 stages were handled on their own road
 };
 
 // 0 with the stages loaded, else the exit status after the error line.
@@ -164,10 +169,24 @@ int LoadRomStages(Options& options, RomStages& rom)
         rom.fits = zorp::CheckTemplateFit(result.fit, rom.image);
         return 0;
     }
+    if (!setup && LastSetup<zorp::S2SpecialStageSetup>(result)) {
+        SonicTwoStagesRun run;
+        run.mode = options.exporting ? SonicTwoStagesRun::Mode::Export
+                   : options.pictures ? SonicTwoStagesRun::Mode::Pictures
+                                      : SonicTwoStagesRun::Mode::Import;
+        run.romPath = romPath;
+        run.templatePath = templatePath;
+        run.dir = options.dir;
+        run.fixChecksum = options.fixChecksum;
+        run.grow = options.grow;
+        rom.sonicTwo = true;
+        return RunSonicTwoStages(run, opened);
+    }
     if (!setup)
-        return ZorptoolFail(templatePath + ": no usable special stage block (S3S or S1STAGES)" +
+        return ZorptoolFail(templatePath + ": no usable special stage block (S3S, S1STAGES or S2SPECIALSTAGES)" +
                             (lastError ? " (" + RomMessageLine(*lastError) + ")" : std::string()));
     rom.setup = *setup;
+    rom.sonicTwo = false;
 
     rom.image = std::move(opened.game.image);
     rom.fits = zorp::CheckTemplateFit(result.fit, rom.image);
@@ -331,7 +350,8 @@ int RunStages(const std::vector<std::string>& args)
     if (int status = ParseOptions(args, options))
         return status;
     RomStages rom;
-    if (int status = LoadRomStages(options, rom))
+    const int status = LoadRomStages(options, rom);
+    if (status || rom.sonicTwo)
         return status;
     if (rom.s1) {
         const S1StagesCommand command{options.romPath, options.templatePath, options.dir, options.fixChecksum,

@@ -129,7 +129,7 @@ private slots:
         button(window, QStringLiteral("Save"))->trigger();
         QCOMPARE(h->scripted.messages.asked.size(), 1);
         const MessageRequest told = h->scripted.messages.asked[0];
-        QCOMPARE(told.title, QStringLiteral("Special Stages Moved"));
+        QCOMPARE(told.title, QStringLiteral("Data Moved"));
         QVERIFY2(told.text.contains(QStringLiteral("moved to free space at 0x71366")), qPrintable(told.text));
         const S1StagesLoad after = reread();
         QCOMPARE(after.streams[0].offset, uint64_t{0x71366});

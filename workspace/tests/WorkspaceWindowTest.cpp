@@ -165,15 +165,16 @@ void WorkspaceWindowTest::windowIdentity()
     QVERIFY(!o.window->DecodeTableIsCpp());
     QVERIFY(o.window->S3STempFile().isEmpty());
 
-    // The tool bar: four commands, a separator, eight editor buttons, then
+    // The tool bar: the commands, a separator, the editor buttons (the Sonic 1
+    // and Sonic 2 editors beside those of their kind) and the two S3S formats, then
     // the edit history after another separator.
     const QList<QAction*> actions = find<QToolBar>(o.window, QStringLiteral("tlbToolbar"))->actions();
     QStringList keys;
     for (QAction* a : actions)
         keys << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     QCOMPARE(keys, QStringList({"Restore", "Save", "Template", "Play", "FixChecksum", "Options", "-", "LvlSelect",
-                                "PalEdit", "Playlist", "S3S",
-                                "WavImporter", "S1Stages", "S3S_1", "S3S_2", "-", "Undo", "Redo"}));
+                                "S2LvlSelect", "PalEdit", "Playlist", "S3S", "S1Stages", "S2SS", "WavImporter",
+                                "S3S_1", "S3S_2", "-", "Undo", "Redo"}));
 
     // Every control a screen reader meets has a name.
     for (QWidget* w : o.window->findChildren<QWidget*>()) {

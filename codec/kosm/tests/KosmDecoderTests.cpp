@@ -2,6 +2,8 @@
 // read them, and a table of malformed streams.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "TestData.h"
 #include "kosinski/modVorlith_Extract.h"
 #include "kosinski/modVorlith_Pack.h"
@@ -89,7 +91,11 @@ class KosmMalformed : public ::testing::TestWithParam<MalformedCase> {};
 TEST_P(KosmMalformed, StopWithAMessage)
 {
     const MalformedCase& c = GetParam();
-    const auto r = kosm::Decode(c.stream, 0, c.cap);
+    // A buffer of exactly the stream's size: the sanitizer build catches any
+    // read past its end.
+    const auto exact = std::make_unique<uint8_t[]>(c.stream.size() + 1);
+    std::copy(c.stream.begin(), c.stream.end(), exact.get());
+    const auto r = kosm::Decode(exact.get(), c.stream.size(), 0, c.cap);
     EXPECT_EQ(r.error, c.error);
     EXPECT_EQ(r.output.size(), c.keeps);
     EXPECT_LE(r.consumed, c.stream.size());
@@ -122,6 +128,13 @@ INSTANTIATE_TEST_SUITE_P(
                       "Module 2" + kOf2 + " refers to bytes before its start.", 0x1000},
         MalformedCase{"CutInsideModule",
                       kCutFirst, 1 << 20, "Module 1" + kOf2 + " ends before its end marker.", kCutKeeps},
+        // found by fuzzing: a module whose literals run to the end of the
+        // input made the fast decoder read past it
+        MalformedCase{"LiteralsToTheEnd",
+                      B({0x02, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7B, 0xAA, 0x82, 0x21, 0x21, 0xFC, 0xF8,
+                         0x7B, 0x11, 0x41, 0x00, 0xFF, 0xF8, 0x2E, 0xFC, 0xFF, 0x00, 0xF0, 0x00, 0x01, 0x0F, 0x00, 0x00,
+                         0x00, 0x00, 0x00}),
+                      1 << 20, "Module 1 of 1 of the Kosinski Moduled data refers to bytes before its start.", 16},
         MalformedCase{"EndsBeforeNextModule", Concat({SizeField(0x1001), Module(kFull)}), 1 << 20,
                       "The Kosinski Moduled data ends before module 2 of 2.", 0x1000}),
     [](const auto& tp) { return std::string(tp.param.name); });

@@ -227,28 +227,38 @@ private slots:
         QCOMPARE(out, (Bytes{0x59, 0x00, 0x41, 0xFF, 0x00, 0x00, 0x00}));
     }
 
-    // The generic calls of 0.0.4: a stream in the middle of a buffer, the
-    // bytes it used, both encoders, and numbers the library does not know.
+    // The generic calls of 0.0.4, for every format: a stream in the middle
+    // of a buffer, the bytes it used, both encoders, and numbers the library
+    // does not know.
     void genericCallsDecodeAtAnOffsetAndEncode()
     {
-        const Bytes data{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4, 9, 9, 9, 9, 9, 9, 9, 9};
-        QVERIFY(codec_->OffersFormat(ostrel::Kosinski));
+        // Two tiles (whole tiles for Nemesis, whole words for Enigma).
+        Bytes data;
+        for (int i = 0; i < 64; ++i)
+            data.push_back(static_cast<uint8_t>(i < 32 ? (i / 4) * 0x11 : 0x80 | (i % 3)));
         QVERIFY(!codec_->OffersFormat(42));
-        for (int32_t encoder : {ostrel::Smallest, ostrel::Exact}) {
-            Bytes stream;
-            std::string reason;
-            QVERIFY(codec_->Compress_Byte(ostrel::Kosinski, encoder, data, stream, &reason));
-            Bytes buffer{0xAA, 0xBB, 0xCC};
-            buffer.insert(buffer.end(), stream.begin(), stream.end());
-            buffer.push_back(0xEE);
-            Bytes back;
-            uint64_t consumed = 0;
-            QVERIFY(codec_->Decompress_Byte(ostrel::Kosinski, buffer, 3, 1 << 20, back, &consumed, &reason));
-            QCOMPARE(back, data);
-            QCOMPARE(consumed, uint64_t(stream.size()));
-            // A cap below the output is a failure that keeps what fit.
-            QVERIFY(!codec_->Decompress_Byte(ostrel::Kosinski, buffer, 3, 4, back, &consumed, &reason));
-            QVERIFY(!reason.empty());
+        for (int32_t format : {ostrel::Kosinski, ostrel::KosinskiModuled, ostrel::Nemesis, ostrel::Enigma}) {
+            QVERIFY2(codec_->OffersFormat(format), qPrintable(QString::number(format)));
+            for (int32_t encoder : {ostrel::Smallest, ostrel::Exact}) {
+                const QByteArray where = QStringLiteral("format %1 encoder %2").arg(format).arg(encoder).toLatin1();
+                Bytes stream;
+                std::string reason;
+                QVERIFY2(codec_->Compress_Byte(format, encoder, data, stream, &reason), where.data());
+                Bytes buffer{0xAA, 0xBB, 0xCC};
+                buffer.insert(buffer.end(), stream.begin(), stream.end());
+                buffer.push_back(0xEE);
+                Bytes back;
+                uint64_t consumed = 0;
+                QVERIFY2(codec_->Decompress_Byte(format, buffer, 3, 1 << 20, back, &consumed, &reason),
+                         reason.c_str());
+                QCOMPARE(back, data);
+                // The stream used, without the padding some formats put after it.
+                QVERIFY2(consumed <= stream.size() && stream.size() - consumed < 16, where.data());
+                // A cap below the output is a failure with a reason.
+                reason.clear();
+                QVERIFY(!codec_->Decompress_Byte(format, buffer, 3, 4, back, &consumed, &reason));
+                QVERIFY2(!reason.empty(), where.data());
+            }
         }
         Bytes out{1};
         std::string reason;

@@ -254,6 +254,37 @@ TEST(ShippedTemplates, EachRevisionHasItsOwnOffsetsAndFitsOnlyItself)
     EXPECT_EQ(nameFor("S3", "REV00"), "S3.ZORP");
 }
 
+// Sonic 2's stages and level select per revision (game facts §2.1, §2.5,
+// §3): the address operands of the loading instructions and the tables.
+TEST(ShippedTemplates, SonicTwoStreamsPerRevision)
+{
+    struct Case {
+        const char* file;
+        int32_t layoutPointer, objectPointer, team, alone, mapPointer, map, marks, order;
+    };
+    const Case cases[] = {
+        {"S2_REV00", 0x6D2A, 0x6D38, 0x774A, 0x7766, 0x92F2, 0x9AD2, 0x96E2, 0x9448},
+        {"S2", 0x6D36, 0x6D44, 0x7756, 0x7772, 0x92FE, 0x9ADE, 0x96EE, 0x9454},
+        {"S2_REV02", 0x6D0A, 0x6D18, 0x773C, 0x7758, 0x92CE, 0x9AC6, 0x96CC, 0x942C},
+    };
+    for (const Case& c : cases) {
+        const TemplateResult result = ReadShipped(c.file);
+        EXPECT_EQ(result.version, "0.0.14") << c.file;
+        const S2SpecialStageSetup stages = ActionsOf<S2SpecialStageSetup>(result).at(0);
+        EXPECT_EQ(stages.layouts, (RelocatableStream{0xE34EE, 260, c.layoutPointer})) << c.file;
+        EXPECT_EQ(stages.objects, (RelocatableStream{0xE35F2, 3342, c.objectPointer})) << c.file;
+        EXPECT_EQ(stages.teamRings, c.team) << c.file;
+        EXPECT_EQ(stages.aloneRings, c.alone) << c.file;
+        const S2LevelSelectSetup levels = ActionsOf<S2LevelSelectSetup>(result).at(0);
+        EXPECT_EQ(levels.map, (RelocatableStream{c.map, 340, c.mapPointer})) << c.file;
+        EXPECT_EQ(levels.marks, c.marks) << c.file;
+        EXPECT_EQ(levels.order, c.order) << c.file;
+        // The part a grown image adds is free space for the next save.
+        for (const RelocationSetup& relocation : {stages.relocation, levels.relocation})
+            EXPECT_EQ(relocation.freeRanges, (std::vector<FreeRangeSetup>{{0x100000, 0x100000, true}})) << c.file;
+    }
+}
+
 // Name offsets of the length-prefixed level select texts.
 TEST(ShippedTemplates, SonicThreeAndKnucklesLevelSelectLayout)
 {

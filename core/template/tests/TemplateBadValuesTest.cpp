@@ -21,6 +21,10 @@ const std::vector<std::string> kLevelsOk = {"STARTADDR: 0", "DECODETBL: S1", "LE
 const std::vector<std::string> kPlaylistOk = {"STARTADDR: 0x10", "MINSONG: 1", "MAXSONG: 0x1F", "ADDVALTOROM: 0x80",
                                               "PLAYLISTSIZE: 4"};
 
+const std::vector<std::string> kS2StagesOk = {"LAYOUTPOINTER: 0x6D36", "LAYOUTS: 0xE34EE: 260",
+                                              "OBJECTPOINTER: 0x6D44", "OBJECTS: 0xE35F2: 3342",
+                                              "TEAMRINGS: 0x7756",     "ALONERINGS: 0x7772"};
+
 std::vector<std::string> Block(const char* command, const std::vector<std::string>& first,
                                const std::vector<std::string>& then = {})
 {
@@ -92,6 +96,15 @@ TEST(TemplateBadValues, RefuseTheBlockNamingTheLine)
         {Block("WAVIMPORTER", {"STARTADDR: 0", "WAVLENGTH: 0x400001"}), 3, "between 1 and 4194304"},
         {Block("WAVIMPORTER", {"WAVLENGTH: 5"}), 1, "STARTADDR is missing"},
         {Block("WAVIMPORTER", {"STARTADDR: 0"}), 1, "WAVLENGTH is missing"},
+        // S2SPECIALSTAGES, S2LEVELSELECT
+        {Block("S2SPECIALSTAGES", kS2StagesOk, {"LAYOUTS: 0xE34EE: 0"}), 8, "between 1 and 4194304"},
+        {Block("S2SPECIALSTAGES", kS2StagesOk, {"OBJECTPOINTER: 0x400000"}), 8, "4 MiB cartridge space"},
+        {Block("S2SPECIALSTAGES", kS2StagesOk, {"TEAMRINGS: -1"}), 8, "4 MiB cartridge space"},
+        {Block("S2SPECIALSTAGES", {"LAYOUTPOINTER: 0x6D36", "LAYOUTS: 0xE34EE: 260"}), 1, "OBJECTPOINTER"},
+        {Block("S2LEVELSELECT", {"POINTER: 0x92FE", "MAP: 0x9ADE: 340", "MARKS: 0x96EE"}), 1, "ORDER"},
+        {Block("S2LEVELSELECT", {"POINTER: 0x92FE", "MAP: -2: 340"}), 3, "4 MiB cartridge space"},
+        {Block("S2LEVELSELECT", {"POINTER: 0x92FE", "FORMAT: NEMESIS"}), 3, "the game's own"},
+        {Block("S2SPECIALSTAGES", kS2StagesOk, {"FREESPACE: 0x20: 0x10"}), 8, "first byte before its last"},
         // S1STAGES and the relocation keys its style shares
         {Block("S1STAGES", {"POINTERS: 0x100", "STAGES: 0"}), 3, "between 1 and 64"},
         {Block("S1STAGES", {"POINTERS: 0x100", "STAGES: 65"}), 3, "between 1 and 64"},

@@ -145,7 +145,8 @@ TEST(ShowCommand, SonicTwoMusicList)
 
     ShowRun run = Show(dir, {dir.file("s2.bin")});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.find("level select:"), std::string::npos);
+    // The image holds no level select map where the template says.
+    EXPECT_NE(run.out.find("level select: Level Select Not Loaded"), std::string::npos) << run.out;
     ExpectLinesInOrder(run.out, {"playlist: start 0x3EA0, 17 bytes, songs 01 to 1F, stored plus 0x80",
                                  "  Emerald Hill Zone: 02", "  Zone 1 (unused): 02", "  Wood Zone (unused): 05",
                                  "  Zone 3 (unused): 04", "  Metropolis Zone Acts 1-2: 05",
