@@ -9,59 +9,41 @@
 //    small dynamic programme per nibble (RunCutter);
 //  - for given piece counts, the best table is a knapsack over the Kraft
 //    budget (252/256: the escape prefix keeps the rest), exact
-//    (TableOptionsFor, PickWithinBudget);
+//    (NemesisKnapsack.h: TableOptionsFor, PickWithinBudget);
 //  - nibbles only compete for that budget, so each nibble alone offers good
 //    configurations at several prices per unit of budget, and one per nibble
 //    is picked exactly within the budget (FromMenus).
-// Two starts (fewest pieces; the menus) are polished by alternating cutting
-// and table and by trying every single code length change; the better one
-// is then kicked: each code forced shorter or escaped in turn, the tables
-// worked out around it, kept when the stream gets shorter (Kicks). Both
-// modes get the first start; the rest runs in the better mode, or in both
-// when they are close.
+// A nibble whose runs are all short has few cuttings; the tables of all of
+// them are its exact menu, and such nibbles are left to the knapsack alone
+// (ExactMenu). The search proper works on the other nibbles: two starts
+// (fewest pieces; the menus) are polished by alternating cutting and table
+// and by trying every single code length change; the better one is then
+// kicked: each code forced shorter or escaped in turn, the tables worked
+// out around it, kept when the stream gets shorter (Kicks). Both modes get
+// the first start; the rest runs in the better mode, or in both when they
+// are close, and not at all in a mode whose nibbles are all exact.
+//
+// Its work follows the problem, not the input size: knapsacks keep only
+// the points that can still win (a price bound drops the rest), cuttings
+// and tables are worked out once per search, and trials that cannot beat
+// the stream so far are ruled out before their tables are.
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <memory>
+#include <optional>
 
 #include "nemesis/Nemesis.h"
+#include "nemesis/NemesisKnapsack.h"
 #include "nemesis/NemesisStream.h"
 
 namespace zorp::nemesis {
 
 namespace {
 
-using Bits = long long;
-constexpr Bits kInfinite = std::numeric_limits<Bits>::max() / 4;
-constexpr Bits kEntryBits = 16;    // one table entry
-constexpr Bits kSelectorBits = 8;  // a nibble selector, once per nibble with entries
+using namespace knapsack;
+
 constexpr Bits kFixedBits = 3 * 8; // header word and end marker
-
-// Code length of the runs of one nibble, [1..8] by run length; 0 = escape.
-using Lengths = std::array<uint8_t, 9>;
-using PieceCounts = std::array<Bits, 9>;
-
-unsigned Units(const Lengths& lengths)
-{
-    unsigned units = 0;
-    for (unsigned k = 1; k <= 8; ++k)
-        if (lengths[k])
-            units += 1u << (8 - lengths[k]);
-    return units;
-}
-
-unsigned Entries(const Lengths& lengths)
-{
-    unsigned n = 0;
-    for (unsigned k = 1; k <= 8; ++k)
-        n += lengths[k] != 0;
-    return n;
-}
-
-Bits TableBits(const Lengths& lengths)
-{
-    const unsigned n = Entries(lengths);
-    return n ? kSelectorBits + kEntryBits * n : 0;
-}
 
 // The runs of one nibble value: how many maximal runs of each length, and
 // the length of the stream's last run if it has this nibble.
@@ -70,6 +52,10 @@ struct NibbleRuns {
     uint32_t last = 0;
     uint32_t longest = 0; // longest length any cutting needs
     bool Empty() const { return counts.empty() && last == 0; }
+    // Pieces longer than every run are never cut, so only symbols 1 to
+    // this one ever get a code: the last run's final piece may run past the
+    // end, but a symbol used once is cheaper escaped than given an entry.
+    unsigned Symbols() const { return std::min<uint32_t>(longest, 8); }
 };
 
 // Cheapest cutting of runs into pieces of 1-8 nibbles at given piece costs.
@@ -90,26 +76,33 @@ public:
         for (unsigned k = 7; k >= 1; --k)
             if (cost_[k] * best_ < cost_[best_] * k)
                 best_ = k;
-        exact_[0] = 0;
+        // exact_[8 + x] is the cost of x nibbles; the eight before 0 stand
+        // for lengths no piece can leave, so every piece is tried without a
+        // test
+        std::fill(exact_.begin(), exact_.begin() + 8, kNever);
+        exact_[8] = 0;
         const uint32_t bound = std::min(longest, kBound);
         for (uint32_t x = 1; x <= bound; ++x) {
-            exact_[x] = kInfinite;
-            for (unsigned k = 1; k <= 8 && k <= x; ++k) {
-                const Bits c = exact_[x - k] + cost_[k];
-                if (c < exact_[x]) {
-                    exact_[x] = c;
-                    choice_[x] = static_cast<uint8_t>(k);
-                }
+            const int32_t* before = &exact_[8 + x];
+            int32_t best = before[-1] + cost_[1];
+            int32_t choice = 1;
+#pragma GCC unroll 8
+            for (int k = 2; k <= 8; ++k) { // the first cheapest piece
+                const int32_t c = before[-k] + cost_[k];
+                choice = c < best ? k : choice;
+                best = c < best ? c : best;
             }
+            exact_[8 + x] = best;
+            choice_[x] = static_cast<uint8_t>(choice);
         }
     }
 
     Bits Cost(uint32_t length) const
     {
         if (length <= kBound)
-            return exact_[length];
+            return exact_[8 + length];
         const uint32_t repeats = (length - 56) / best_;
-        return exact_[length - repeats * best_] + Bits{repeats} * cost_[best_];
+        return exact_[8 + length - repeats * best_] + Bits{repeats} * cost_[best_];
     }
 
     // The last run: its final piece may be longer than the `covered` nibbles
@@ -162,9 +155,10 @@ public:
     }
 
 private:
-    std::array<Bits, 9> cost_{};
+    static constexpr int32_t kNever = 1 << 28;
+    std::array<int32_t, 9> cost_{};
     unsigned best_ = 8;
-    std::array<Bits, kBound + 1> exact_{};
+    std::array<int32_t, kBound + 9> exact_;
     std::array<uint8_t, kBound + 1> choice_{};
 };
 
@@ -192,157 +186,95 @@ Bits CodeBits(const NibbleRuns& runs, const Lengths& lengths, PieceCounts* count
     return bits;
 }
 
-Bits NibbleBits(const NibbleRuns& runs, const Lengths& lengths)
-{
-    return runs.Empty() ? 0 : CodeBits(runs, lengths) + TableBits(lengths);
-}
+// A cache that only grows: entries in one vector, found by open
+// addressing on a 64-bit hash, so that it allocates a few times as it grows
+// rather than once per entry.
+template <typename Key, typename Value>
+class Cache {
+public:
+    // The value stored for `key`, or nullptr.
+    const Value* Find(const Key& key, uint64_t hash) const
+    {
+        if (slots_.empty())
+            return nullptr;
+        for (size_t at = Slot(hash);; at = (at + 1) & (slots_.size() - 1)) {
+            const uint32_t e = slots_[at];
+            if (e == 0)
+                return nullptr;
+            if (hashes_[e - 1] == hash && entries_[e - 1].first == key)
+                return &entries_[e - 1].second;
+        }
+    }
 
-// One configuration of a nibble: its lengths, total bits and budget units.
-struct Option {
-    Bits bits = kInfinite;
-    unsigned units = 0;
-    Lengths lengths{};
+    // Stores the value of a key not yet present; the reference holds until
+    // the next Add.
+    const Value& Add(const Key& key, uint64_t hash, Value value)
+    {
+        if (2 * (entries_.size() + 1) > slots_.size())
+            Grow();
+        entries_.emplace_back(key, std::move(value));
+        hashes_.push_back(hash);
+        Place(hash, static_cast<uint32_t>(entries_.size()));
+        return entries_.back().second;
+    }
+
+private:
+    size_t Slot(uint64_t hash) const { return static_cast<size_t>(hash >> 32) & (slots_.size() - 1); }
+
+    void Place(uint64_t hash, uint32_t entry)
+    {
+        size_t at = Slot(hash);
+        while (slots_[at] != 0)
+            at = (at + 1) & (slots_.size() - 1);
+        slots_[at] = entry;
+    }
+
+    void Grow()
+    {
+        slots_.assign(std::max<size_t>(64, 2 * slots_.size()), 0);
+        for (uint32_t e = 0; e < entries_.size(); ++e)
+            Place(hashes_[e], e + 1);
+    }
+
+    std::vector<std::pair<Key, Value>> entries_;
+    std::vector<uint64_t> hashes_;
+    std::vector<uint32_t> slots_; // entry + 1; 0 = free
 };
 
-// A nibble's options by increasing units, each with fewer bits than all
-// before it: an option that needs more units for no fewer bits can never be
-// part of a best choice.
-using Menu = std::vector<Option>;
-
-void KeepFrontier(Menu& menu)
+uint64_t Mix(uint64_t h)
 {
-    std::sort(menu.begin(), menu.end(), [](const Option& a, const Option& b) {
-        return a.units != b.units ? a.units < b.units : a.bits < b.bits;
-    });
-    size_t kept = 0;
-    for (const Option& o : menu)
-        if (o.units <= kCodeSpace && (kept == 0 || o.bits < menu[kept - 1].bits))
-            menu[kept++] = o;
-    menu.resize(kept);
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
 }
 
-// The best tables for fixed piece counts of one nibble: a knapsack over its
-// eight symbols by units used, then the frontier of it.
-Menu TableOptionsFor(const PieceCounts& pieces)
+// The pieces one run is cut into: how many of each size (1-8).
+using RunPieces = std::array<uint8_t, 9>;
+
+// Every way to cut x nibbles (0 to 8) into pieces.
+const std::vector<RunPieces>& CuttingsOf(unsigned x)
 {
-    std::array<Bits, kCodeSpace + 1> best;
-    best.fill(kInfinite);
-    best[0] = 0;
-    std::array<std::array<uint8_t, kCodeSpace + 1>, 9> chosen{}; // length of symbol k, by units after it
-    unsigned reach = 0;
-    for (unsigned k = 1; k <= 8; ++k) {
-        if (pieces[k] == 0)
-            continue;
-        std::array<Bits, kCodeSpace + 1> next = best; // symbol k escaped
-        for (unsigned u = 0; u <= reach; ++u) {
-            if (best[u] >= kInfinite)
-                continue;
-            for (unsigned l = 1; l <= 8; ++l) {
-                const unsigned w = u + (1u << (8 - l));
-                if (w > kCodeSpace)
-                    continue;
-                const Bits c = best[u] + (Bits{l} - kEscapeCodeBits) * pieces[k] + kEntryBits;
-                if (c < next[w]) {
-                    next[w] = c;
-                    chosen[k][w] = static_cast<uint8_t>(l);
-                }
+    static const std::array<std::vector<RunPieces>, 9> all = [] {
+        std::array<std::vector<RunPieces>, 9> table;
+        RunPieces counts{};
+        // pieces no larger than the one before, so each cutting comes once
+        auto cut = [&](auto&& self, unsigned whole, unsigned left, unsigned largest) -> void {
+            if (left == 0) {
+                table[whole].push_back(counts);
+                return;
             }
-        }
-        // chosen[k][u] stays 0 where escaping symbol k was best
-        reach = std::min(kCodeSpace, reach + 128);
-        best = next;
-    }
-    Bits escapes = 0;
-    for (unsigned k = 1; k <= 8; ++k)
-        escapes += kEscapeCodeBits * pieces[k];
-    Menu menu;
-    Bits frontier = kInfinite;
-    for (unsigned u = 0; u <= kCodeSpace; ++u) {
-        if (best[u] >= frontier)
-            continue;
-        frontier = best[u];
-        Option o{best[u] + escapes + (u ? kSelectorBits : 0), u, {}};
-        unsigned left = u;
-        for (unsigned k = 8; k >= 1; --k) {
-            const unsigned l = chosen[k][left];
-            o.lengths[k] = static_cast<uint8_t>(l);
-            if (l)
-                left -= 1u << (8 - l);
-        }
-        menu.push_back(o);
-    }
-    return menu;
-}
-
-using UnitCosts = std::array<Bits, kCodeSpace + 1>;
-
-// best[u] + the menu: the fewest bits at each number of units; `taken`
-// records the option used.
-UnitCosts Combine(const UnitCosts& best, const Menu& menu, std::array<uint8_t, kCodeSpace + 1>* taken = nullptr)
-{
-    if (menu.size() == 1 && menu[0].units == 0) { // a nibble with no choice (or no runs)
-        UnitCosts next = best;
-        for (Bits& b : next)
-            if (b < kInfinite)
-                b += menu[0].bits;
-        if (taken)
-            taken->fill(0);
-        return next;
-    }
-    // The menu as two flat arrays keeps the inner loop tight.
-    std::array<unsigned, kCodeSpace + 1> units;
-    std::array<Bits, kCodeSpace + 1> bits;
-    const size_t n = std::min<size_t>(menu.size(), kCodeSpace + 1);
-    for (size_t i = 0; i < n; ++i) {
-        units[i] = menu[i].units;
-        bits[i] = menu[i].bits;
-    }
-    UnitCosts next;
-    next.fill(kInfinite);
-    Bits fewest = kInfinite;
-    for (unsigned u = 0; u <= kCodeSpace; ++u) {
-        // A state no cheaper than one with fewer units cannot win.
-        if (best[u] >= fewest)
-            continue;
-        fewest = best[u];
-        const Bits base = best[u];
-        const unsigned room = kCodeSpace - u;
-        for (size_t i = 0; i < n && units[i] <= room; ++i) {
-            const unsigned w = u + units[i];
-            const Bits c = base + bits[i];
-            if (c < next[w]) {
-                next[w] = c;
-                if (taken)
-                    (*taken)[w] = static_cast<uint8_t>(i);
+            for (unsigned k = std::min(left, largest); k >= 1; --k) {
+                ++counts[k];
+                self(self, whole, left - k, k);
+                --counts[k];
             }
-        }
-    }
-    return next;
-}
-
-UnitCosts Nothing()
-{
-    UnitCosts c;
-    c.fill(kInfinite);
-    c[0] = 0;
-    return c;
-}
-
-// One option per nibble, all within the code space, fewest bits in total.
-std::array<Lengths, 16> PickWithinBudget(const std::array<Menu, 16>& menus)
-{
-    std::array<std::array<uint8_t, kCodeSpace + 1>, 16> taken{};
-    UnitCosts best = Nothing();
-    for (unsigned v = 0; v < 16; ++v)
-        best = Combine(best, menus[v], &taken[v]);
-    unsigned u = static_cast<unsigned>(std::min_element(best.begin(), best.end()) - best.begin());
-    std::array<Lengths, 16> lengths{};
-    for (unsigned v = 16; v-- > 0;) {
-        const Option& o = menus[v][taken[v][u]];
-        lengths[v] = o.lengths;
-        u -= o.units;
-    }
-    return lengths;
+        };
+        for (unsigned nibbles = 0; nibbles <= 8; ++nibbles)
+            cut(cut, nibbles, nibbles, 8);
+        return table;
+    }();
+    return all[x];
 }
 
 class Search {
@@ -375,15 +307,25 @@ public:
             // a cutting of a long run also cuts the rest of it, 56-63 nibbles
             const uint32_t longest = std::max(counts.empty() ? 0 : counts.back().first, nibbles_[v].last);
             nibbles_[v].longest = longest > 56 ? RunCutter::kBound : longest;
+            exact_[v] = ExactMenu(v);
         }
+        BuildBlock();
     }
 
-    // Best lengths found and their total bits.
-    // The quick first result: fewest pieces, then polished.
+    // Whether every nibble has its exact menu: the first result is then the
+    // best this mode can give.
+    bool Exact() const
+    {
+        return std::all_of(exact_.begin(), exact_.end(), [](const auto& m) { return m != nullptr; });
+    }
+
+    // The quick first result: fewest pieces, then polished (the knapsack
+    // alone when every nibble is exact).
     std::array<Lengths, 16> First() const
     {
         std::array<Lengths, 16> a = GreedyStart();
-        Polish(a);
+        if (!Exact())
+            Polish(a);
         return a;
     }
 
@@ -401,69 +343,257 @@ public:
     {
         Bits bits = kFixedBits;
         for (unsigned v = 0; v < 16; ++v)
-            bits += NibbleBits(nibbles_[v], lengths[v]);
+            bits += NibbleBits(v, lengths[v]);
         return bits;
+    }
+
+    uint32_t Longest(unsigned v) const { return nibbles_[v].longest; }
+
+private:
+    // What cutting a nibble's runs at given lengths gives.
+    struct Cut {
+        Bits bits = 0;
+        PieceCounts pieces{};
+    };
+
+    struct SamePieces {
+        PieceCounts pieces;
+        bool operator==(const SamePieces& other) const { return Same(pieces, other.pieces); }
+    };
+
+    // Every stage asks for the same cuttings and tables again and again
+    // (each polishing round, each kick), so both are worked out once.
+    Cut CutOf(unsigned v, const Lengths& lengths) const
+    {
+        const uint64_t key = uint64_t{v} << 32 | KeyOf(lengths);
+        const uint64_t hash = Mix(key);
+        if (const Cut* cut = cuts_.Find(key, hash))
+            return *cut;
+        Cut cut;
+        cut.bits = CodeBits(nibbles_[v], lengths, &cut.pieces);
+        return cuts_.Add(key, hash, cut);
+    }
+
+    // The reference holds for the whole search.
+    const Menu& TablesFor(const PieceCounts& pieces) const
+    {
+        uint64_t hash = 0;
+        for (unsigned k = 1; k <= 8; ++k)
+            hash = Mix(hash ^ static_cast<uint64_t>(pieces[k]));
+        if (const auto* menu = tables_.Find({pieces}, hash))
+            return **menu;
+        return *tables_.Add({pieces}, hash, std::make_unique<Menu>(TableOptionsFor(pieces, scratch_)));
+    }
+
+    // A nibble whose runs are all short has few ways to be cut: every run
+    // of a length cut one way (all runs of a length are cut alike at any
+    // lengths), the last run also with its final piece running past the
+    // end. The tables of all those cuttings together are every table the
+    // nibble can have, so its menu is exact and the search leaves it to the
+    // knapsack. Nibbles with more cuttings than kExactCuttings get none.
+    static constexpr size_t kExactCuttings = 64;
+
+    std::unique_ptr<Menu> ExactMenu(unsigned v)
+    {
+        const NibbleRuns& runs = nibbles_[v];
+        if (runs.longest > 8)
+            return nullptr;
+        const std::vector<RunPieces> ends = LastRunCuttings(runs);
+        size_t count = ends.size();
+        for (const auto& [length, times] : runs.counts) {
+            count *= CuttingsOf(length).size();
+            if (count > kExactCuttings)
+                return nullptr;
+        }
+        std::vector<PieceCounts> cuttings = {PieceCounts{}}, next;
+        auto extend = [&](const std::vector<RunPieces>& ways, Bits times) {
+            next.clear();
+            for (const PieceCounts& p : cuttings)
+                for (const RunPieces& way : ways) {
+                    PieceCounts q = p;
+                    for (unsigned k = 1; k <= 8; ++k)
+                        q[k] += Bits{way[k]} * times;
+                    next.push_back(q);
+                }
+            cuttings.swap(next);
+        };
+        for (const auto& [length, times] : runs.counts)
+            extend(CuttingsOf(length), times);
+        extend(ends, 1);
+        auto menu = std::make_unique<Menu>();
+        for (const PieceCounts& p : cuttings) {
+            const Menu& tables = TablesFor(p);
+            menu->insert(menu->end(), tables.begin(), tables.end());
+        }
+        KeepFrontier(*menu);
+        return menu;
+    }
+
+    // The ways to cut the stream's last run if this nibble has it (else one
+    // way, no pieces): the final piece covers the last c nibbles or more. A
+    // piece longer than every run is used once and escaped whatever its
+    // size, so one such size stands for all; a way whose pieces include all
+    // of another's costs more at any table, so it is left out.
+    static std::vector<RunPieces> LastRunCuttings(const NibbleRuns& runs)
+    {
+        std::vector<RunPieces> ways;
+        if (runs.last == 0) {
+            ways.push_back({});
+            return ways;
+        }
+        const unsigned widest = std::min(8u, runs.Symbols() + 1);
+        for (unsigned c = 1; c <= runs.last; ++c)
+            for (const RunPieces& rest : CuttingsOf(runs.last - c))
+                for (unsigned k = c; k <= widest; ++k) {
+                    RunPieces way = rest;
+                    ++way[k];
+                    if (std::find(ways.begin(), ways.end(), way) == ways.end())
+                        ways.push_back(way);
+                }
+        auto within = [](const RunPieces& a, const RunPieces& b) { // a's pieces all in b
+            for (unsigned k = 1; k <= 8; ++k)
+                if (a[k] > b[k])
+                    return false;
+            return true;
+        };
+        std::vector<RunPieces> kept;
+        for (const RunPieces& b : ways)
+            if (std::none_of(ways.begin(), ways.end(), [&](const RunPieces& a) { return a != b && within(a, b); }))
+                kept.push_back(b);
+        return kept;
+    }
+
+    // The exact nibbles never change their menus, so the knapsack over them
+    // is worked out once: their best bits at every number of units, as one
+    // menu in the slot of the first of them (the others get NoChoice).
+    void BuildBlock()
+    {
+        for (unsigned v = 0; v < 16; ++v) {
+            if (!exact_[v] || exact_[v]->size() == 1)
+                continue; // a nibble without choice is left in place
+            if (blocked_.empty())
+                blockSlot_ = static_cast<int>(v);
+            blocked_.push_back(v);
+        }
+        if (blocked_.empty())
+            return;
+        blockStages_.resize(blocked_.size());
+        for (size_t i = 0; i < blocked_.size(); ++i)
+            Combine(i ? blockStages_[i - 1] : Nothing(), *exact_[blocked_[i]], blockStages_[i]);
+        for (const Point& p : blockStages_.back())
+            block_.push_back({p.bits, p.units, {}});
+    }
+
+    // The menu the knapsack uses for nibble v, whose runs are cut into `pieces`.
+    const Menu* MenuOf(unsigned v, const PieceCounts& pieces) const
+    {
+        if (static_cast<int>(v) == blockSlot_)
+            return &block_;
+        if (exact_[v])
+            return exact_[v]->size() == 1 ? exact_[v].get() : &NoChoice();
+        return &TablesFor(pieces);
+    }
+
+    std::optional<std::array<Lengths, 16>> Pick(const std::array<const Menu*, 16>& menus, const Bound& bound,
+                                                Bits atMost) const
+    {
+        const auto choices = PickWithinBudget(menus, scratch_, bound, atMost);
+        if (!choices)
+            return std::nullopt;
+        std::array<Lengths, 16> lengths{};
+        for (unsigned v = 0; v < 16; ++v)
+            lengths[v] = (*menus[v])[(*choices)[v]].lengths;
+        if (blockSlot_ >= 0) {
+            size_t at = (*choices)[static_cast<size_t>(blockSlot_)];
+            for (size_t i = blocked_.size(); i-- > 0;) {
+                const Point& p = blockStages_[i][at];
+                lengths[blocked_[i]] = (*exact_[blocked_[i]])[p.choice].lengths;
+                at = p.from;
+            }
+        }
+        return lengths;
+    }
+
+    std::optional<std::array<Lengths, 16>> Pick(const std::array<const Menu*, 16>& menus,
+                                                Bits atMost = kInfinite) const
+    {
+        return Pick(menus, BoundFor(menus, scratch_), atMost);
+    }
+
+    Bits NibbleBits(unsigned v, const Lengths& lengths) const
+    {
+        return nibbles_[v].Empty() ? 0 : CutOf(v, lengths).bits + TableBits(lengths);
     }
 
     // Forces one code length at a time and lets the table settle around it;
     // keeps what ends shorter. Reaches cuttings the alternation cannot
     // leave on its own (such as all runs of a nibble in single pieces).
-    // A trial changes one nibble's cutting only, so the best combined cost
-    // of the other nibbles per number of units is worked out once a pass; a
-    // trial then costs one cutting, one nibble table and a scan, and only a
-    // promising one is worked out in full.
+    // A trial changes one nibble's cutting only: the bound over the other
+    // nibbles' tables and the trial's pieces alone rule most trials out;
+    // the rest get their table and the knapsack, and what beats the
+    // stream so far is cut again in full.
     void Kicks(std::array<Lengths, 16>& lengths) const
     {
         Bits total = Total(lengths);
         std::array<PieceCounts, 16> cuts;
-        std::array<Menu, 16> menus = MenusForCuts(lengths, &cuts);
+        std::array<const Menu*, 16> menus = MenusForCuts(lengths, &cuts);
         for (int pass = 0; pass < 2; ++pass) {
             bool improved = false;
-            std::array<UnitCosts, 16> others = BestOfOthers(menus);
+            Bound bound = BoundFor(menus, scratch_);
             for (unsigned v = 0; v < 16; ++v) {
-                if (nibbles_[v].Empty())
+                if (nibbles_[v].Empty() || exact_[v])
                     continue;
                 std::vector<PieceCounts> tried = {cuts[v]};
-                for (unsigned k = 1; k <= 8 && k <= nibbles_[v].longest; ++k) {
+                for (unsigned k = 1; k <= nibbles_[v].Symbols(); ++k) {
                     // Longer codes come from the table search itself; the
                     // kicks shorten a code or escape it.
                     const unsigned now = lengths[v][k] ? lengths[v][k] : 9;
                     for (unsigned l = 0; l < now; ++l) {
                         Lengths forced = lengths[v];
                         forced[k] = static_cast<uint8_t>(l);
-                        PieceCounts pieces;
-                        CodeBits(nibbles_[v], forced, &pieces);
+                        const PieceCounts pieces = CutOf(v, forced).pieces;
                         // The same pieces give the same tables.
-                        if (std::find(tried.begin(), tried.end(), pieces) != tried.end())
+                        if (std::any_of(tried.begin(), tried.end(), [&](const PieceCounts& p) { return Same(p, pieces); }))
                             continue;
                         tried.push_back(pieces);
-                        const Menu mine = TableOptionsFor(pieces);
-                        Bits predicted = kInfinite;
-                        for (const Option& o : mine)
-                            predicted = std::min(predicted, o.bits + others[v][kCodeSpace - o.units]);
-                        // Cutting again with the new table can only gain.
-                        if (predicted + kFixedBits >= total)
+                        // Cutting again with the new table can only gain,
+                        // so a trial whose tables cannot beat the stream
+                        // so far is over.
+                        const Bits better = total - kFixedBits - 1;
+                        if (bound.rest[0] - bound.cheapest[v] + LeastPriced(pieces, bound) -
+                                bound.bits * Bits{kCodeSpace} > better * bound.units)
                             continue;
-                        std::array<Menu, 16> trialMenus = menus;
-                        trialMenus[v] = mine;
-                        const std::array<Lengths, 16> trial = PickWithinBudget(trialMenus);
-                        const Bits t = Total(trial);
+                        // Only the trial's tables that can take part in a
+                        // shorter stream are worked out: the pass's price
+                        // still proves a bound.
+                        const Menu mine = TableOptionsFor(pieces, scratch_, &bound,
+                                                          better * bound.units + bound.bits * Bits{kCodeSpace} -
+                                                              (bound.rest[0] - bound.cheapest[v]));
+                        if (mine.empty())
+                            continue;
+                        std::array<const Menu*, 16> trialMenus = menus;
+                        trialMenus[v] = &mine;
+                        Bound trialBound = bound;
+                        trialBound.known = kInfinite;
+                        trialBound.SetCheapest(v, mine);
+                        trialBound.Sum();
+                        const auto trial = Pick(trialMenus, trialBound, better);
+                        if (!trial)
+                            continue;
+                        const Bits t = Total(*trial);
                         if (t >= total)
                             continue;
                         for (unsigned w = 0; w < 16; ++w) {
-                            if (trial[w] == lengths[w])
+                            if (KeyOf((*trial)[w]) == KeyOf(lengths[w]))
                                 continue;
-                            PieceCounts p{};
-                            if (!nibbles_[w].Empty())
-                                CodeBits(nibbles_[w], trial[w], &p);
-                            menus[w] = TableOptionsFor(p);
-                            cuts[w] = p;
+                            cuts[w] = CutOf(w, (*trial)[w]).pieces;
+                            menus[w] = MenuOf(w, cuts[w]);
+                            bound.SetCheapest(w, *menus[w]);
                         }
-                        lengths = trial;
+                        bound.Sum();
+                        lengths = *trial;
                         total = t;
                         improved = true;
-                        // `others` now only estimates the next trials; each
-                        // is checked in full before it is kept.
                         tried = {cuts[v]};
                     }
                 }
@@ -474,50 +604,6 @@ public:
         Polish(lengths);
     }
 
-    // Per nibble v: the fewest bits all the other nibbles need within at most
-    // u units, from the best of the nibbles before v and of those after it.
-    static std::array<UnitCosts, 16> BestOfOthers(const std::array<Menu, 16>& menus)
-    {
-        std::array<UnitCosts, 17> before, after;
-        before[0] = Nothing();
-        after[16] = Nothing();
-        for (unsigned v = 0; v < 16; ++v)
-            before[v + 1] = Combine(before[v], menus[v]);
-        for (unsigned v = 16; v-- > 0;)
-            after[v] = Combine(after[v + 1], menus[v]);
-        std::array<UnitCosts, 16> others;
-        std::vector<std::pair<unsigned, Bits>> a, b;
-        for (unsigned v = 0; v < 16; ++v) {
-            Frontier(before[v], a);
-            Frontier(after[v + 1], b);
-            UnitCosts& o = others[v];
-            o.fill(kInfinite);
-            for (const auto& [ua, ca] : a)
-                for (const auto& [ub, cb] : b) {
-                    if (ua + ub > kCodeSpace)
-                        break;
-                    o[ua + ub] = std::min(o[ua + ub], ca + cb);
-                }
-            for (unsigned u = 1; u <= kCodeSpace; ++u)
-                o[u] = std::min(o[u], o[u - 1]);
-        }
-        return others;
-    }
-
-    // The states of `costs` that beat every state with fewer units.
-    static void Frontier(const UnitCosts& costs, std::vector<std::pair<unsigned, Bits>>& out)
-    {
-        out.clear();
-        Bits fewest = kInfinite;
-        for (unsigned u = 0; u <= kCodeSpace; ++u)
-            if (costs[u] < fewest) {
-                fewest = costs[u];
-                out.push_back({u, costs[u]});
-            }
-    }
-
-private:
-
     static unsigned TotalUnits(const std::array<Lengths, 16>& lengths)
     {
         unsigned units = 0;
@@ -527,15 +613,13 @@ private:
     }
 
     // Per nibble, the tables for the pieces the given lengths cut its runs into.
-    std::array<Menu, 16> MenusForCuts(const std::array<Lengths, 16>& lengths,
-                                      std::array<PieceCounts, 16>* cuts = nullptr) const
+    std::array<const Menu*, 16> MenusForCuts(const std::array<Lengths, 16>& lengths,
+                                             std::array<PieceCounts, 16>* cuts = nullptr) const
     {
-        std::array<Menu, 16> menus;
+        std::array<const Menu*, 16> menus;
         for (unsigned v = 0; v < 16; ++v) {
-            PieceCounts pieces{};
-            if (!nibbles_[v].Empty())
-                CodeBits(nibbles_[v], lengths[v], &pieces);
-            menus[v] = TableOptionsFor(pieces);
+            const PieceCounts pieces = CutOf(v, lengths[v]).pieces;
+            menus[v] = MenuOf(v, pieces);
             if (cuts)
                 (*cuts)[v] = pieces;
         }
@@ -545,7 +629,7 @@ private:
     // The best table for the pieces the given lengths cut the runs into.
     std::array<Lengths, 16> TableForCuts(const std::array<Lengths, 16>& lengths) const
     {
-        return PickWithinBudget(MenusForCuts(lengths));
+        return Pick(MenusForCuts(lengths)).value_or(std::array<Lengths, 16>{});
     }
 
     // Runs cut into as few pieces as possible, then the best table for them.
@@ -568,39 +652,41 @@ private:
         for (const NibbleRuns& n : nibbles_)
             for (const auto& [length, times] : n.counts)
                 runsTotal += times;
-        std::vector<double> prices = {0};
-        for (double p = 0.5; p <= std::max<double>(64, static_cast<double>(runsTotal) / 2); p *= 2)
+        // in half bits per unit: 0, 1/2, 1, 2, 4, ...
+        std::vector<Bits> prices = {0};
+        for (Bits p = 1; p <= std::max<Bits>(128, runsTotal); p *= 2)
             prices.push_back(p);
 
+        constexpr int kRounds = 9;
         std::array<Menu, 16> menus;
+        std::vector<std::pair<uint32_t, int>> walked; // lengths met, rounds left then
         for (unsigned v = 0; v < 16; ++v) {
-            const NibbleRuns& runs = nibbles_[v];
-            menus[v].push_back({NibbleBits(runs, Lengths{}), 0, Lengths{}});
-            if (runs.Empty())
+            if (exact_[v])
                 continue;
-            // Prices and starts often meet at the same lengths.
-            std::vector<std::pair<Lengths, std::pair<Bits, PieceCounts>>> seen;
-            auto cut = [&](const Lengths& lengths, PieceCounts& pieces) {
-                for (const auto& [l, result] : seen)
-                    if (l == lengths) {
-                        pieces = result.second;
-                        return result.first;
-                    }
-                const Bits bits = CodeBits(runs, lengths, &pieces);
-                seen.push_back({lengths, {bits, pieces}});
-                return bits;
-            };
-            for (double price : prices) {
-                for (unsigned longest = 1; longest <= 8; ++longest) {
+            menus[v].push_back({NibbleBits(v, Lengths{}), 0, Lengths{}});
+            for (const Bits price : prices) {
+                // A walk goes on from given lengths the same way whatever
+                // led there: one that meets lengths an earlier walk at this
+                // price met with as many rounds left adds nothing.
+                walked.clear();
+                for (unsigned longest = 1; longest <= nibbles_[v].Symbols(); ++longest) {
                     Lengths lengths{};
                     for (unsigned k = 1; k <= longest; ++k)
                         lengths[k] = 1;
-                    for (int round = 0; round < 9; ++round) {
-                        PieceCounts pieces;
-                        const Bits bits = cut(lengths, pieces);
-                        menus[v].push_back({bits + TableBits(lengths), Units(lengths), lengths});
-                        const Lengths next = PricedTable(pieces, price);
-                        if (next == lengths)
+                    for (int round = 0; round < kRounds; ++round) {
+                        const uint32_t key = KeyOf(lengths);
+                        const auto met = std::find_if(walked.begin(), walked.end(),
+                                                      [key](const auto& w) { return w.first == key; });
+                        if (met != walked.end() && met->second >= kRounds - round)
+                            break;
+                        if (met != walked.end())
+                            met->second = kRounds - round;
+                        else
+                            walked.push_back({key, kRounds - round});
+                        const Cut cut = CutOf(v, lengths);
+                        menus[v].push_back({cut.bits + TableBits(lengths), Units(lengths), lengths});
+                        const Lengths next = PricedTable(cut.pieces, price);
+                        if (KeyOf(next) == KeyOf(lengths))
                             break;
                         lengths = next;
                     }
@@ -608,29 +694,38 @@ private:
             }
             KeepFrontier(menus[v]);
         }
-        return PickWithinBudget(menus);
+        std::array<const Menu*, 16> pointers;
+        for (unsigned v = 0; v < 16; ++v)
+            pointers[v] = exact_[v] ? MenuOf(v, {}) : &menus[v];
+        return Pick(pointers).value_or(std::array<Lengths, 16>{});
     }
 
-    // Each symbol's best length when a unit of code space costs `price` bits.
-    static Lengths PricedTable(const PieceCounts& pieces, double price)
+    // Each symbol's best length when a unit of code space costs `price`
+    // half bits. The cost of a length falls and then rises as it grows, so
+    // the search stops at the first rise; ties go to the shorter code, and
+    // to the escape.
+    static Lengths PricedTable(const PieceCounts& pieces, Bits price)
     {
         Lengths lengths{};
-        double saved = 0;
+        Bits saved = 0; // half bits
         for (unsigned k = 1; k <= 8; ++k) {
             if (pieces[k] == 0)
                 continue;
-            double best = static_cast<double>(kEscapeCodeBits * pieces[k]);
-            for (unsigned l = 1; l <= 8; ++l) {
-                const double c =
-                    static_cast<double>(Bits{l} * pieces[k] + kEntryBits) + price * static_cast<double>(1u << (8 - l));
-                if (c < best) {
-                    best = c;
-                    lengths[k] = static_cast<uint8_t>(l);
-                }
+            unsigned l = 1;
+            Bits best = 2 * (pieces[k] + kEntryBits) + price * 128;
+            for (; l < 8; ++l) {
+                const Bits next = 2 * (Bits{l + 1} * pieces[k] + kEntryBits) + price * (1 << (7 - l));
+                if (next >= best)
+                    break;
+                best = next;
             }
-            saved += static_cast<double>(kEscapeCodeBits * pieces[k]) - best;
+            const Bits escape = 2 * kEscapeCodeBits * pieces[k];
+            if (best < escape) {
+                lengths[k] = static_cast<uint8_t>(l);
+                saved += escape - best;
+            }
         }
-        if (saved <= kSelectorBits)
+        if (saved <= 2 * kSelectorBits)
             lengths = {};
         return lengths;
     }
@@ -640,13 +735,20 @@ private:
     void Polish(std::array<Lengths, 16>& lengths) const
     {
         Bits total = Total(lengths);
+        std::array<const Menu*, 16> tabled{};
         for (int round = 0; round < 64; ++round) {
             bool better = false;
-            const std::array<Lengths, 16> table = TableForCuts(lengths);
-            if (const Bits t = Total(table); t < total) {
-                lengths = table;
-                total = t;
-                better = true;
+            // The tables for the same cuts were worked out in the round
+            // before, and the stream has not grown since.
+            const std::array<const Menu*, 16> menus = MenusForCuts(lengths);
+            if (!std::equal(menus.begin(), menus.end(), tabled.begin())) {
+                tabled = menus;
+                const auto table = Pick(menus, total - kFixedBits);
+                if (const Bits t = table ? Total(*table) : kInfinite; t < total) {
+                    lengths = *table;
+                    total = t;
+                    better = true;
+                }
             }
             if (SingleChanges(lengths, total))
                 better = true;
@@ -660,20 +762,22 @@ private:
         bool improved = false;
         unsigned units = TotalUnits(lengths);
         for (unsigned v = 0; v < 16; ++v) {
-            const NibbleRuns& runs = nibbles_[v];
-            if (runs.Empty())
+            // the knapsack already gives an exact nibble its best table
+            if (nibbles_[v].Empty() || exact_[v])
                 continue;
-            Bits current = NibbleBits(runs, lengths[v]);
-            for (unsigned k = 1; k <= 8; ++k) {
+            Bits current = NibbleBits(v, lengths[v]);
+            for (unsigned k = 1; k <= nibbles_[v].Symbols(); ++k) {
                 for (unsigned l = 0; l <= 8; ++l) {
-                    if (l == lengths[v][k])
+                    // A longer code for the same entries makes no cutting
+                    // cheaper, so it cannot gain.
+                    if (l == lengths[v][k] || (l != 0 && lengths[v][k] != 0 && l > lengths[v][k]))
                         continue;
                     Lengths trial = lengths[v];
                     trial[k] = static_cast<uint8_t>(l);
                     const unsigned trialUnits = units - Units(lengths[v]) + Units(trial);
                     if (trialUnits > kCodeSpace)
                         continue;
-                    const Bits bits = NibbleBits(runs, trial);
+                    const Bits bits = NibbleBits(v, trial);
                     if (bits < current) {
                         total += bits - current;
                         current = bits;
@@ -688,6 +792,14 @@ private:
     }
 
     std::array<NibbleRuns, 16> nibbles_;
+    mutable Cache<uint64_t, Cut> cuts_;
+    mutable Cache<SamePieces, std::unique_ptr<Menu>> tables_;
+    mutable Scratch scratch_;
+    std::array<std::unique_ptr<Menu>, 16> exact_; // null: left to the search
+    Menu block_;                                  // the exact nibbles together
+    std::vector<unsigned> blocked_;               // which, in order
+    std::vector<Frontier> blockStages_;
+    int blockSlot_ = -1;
 };
 
 // Modes whose quick results differ by more than this (in parts of
@@ -723,7 +835,8 @@ codec::EncodeResult PackSmallest(const uint8_t* data, size_t size)
     for (int mode = 0; mode < 2; ++mode) {
         if (quick[mode] * kCloseModesDenominator > quick[1 - mode] * (kCloseModesDenominator + kCloseModes))
             continue;
-        const std::array<Lengths, 16> lengths = searches[mode]->Deeper(first[mode]);
+        const std::array<Lengths, 16> lengths =
+            searches[mode]->Exact() ? first[mode] : searches[mode]->Deeper(first[mode]);
         const Bits bits = searches[mode]->Total(lengths);
         // whole bytes decide; plain mode on a tie
         if ((bits + 7) / 8 < (best.bits + 7) / 8)
@@ -741,7 +854,7 @@ codec::EncodeResult PackSmallest(const uint8_t* data, size_t size)
     std::vector<RunCutter> owned;
     owned.reserve(16);
     for (unsigned v = 0; v < 16; ++v) {
-        owned.emplace_back(best.lengths[v]);
+        owned.emplace_back(best.lengths[v], searches[best.xorMode ? 1 : 0]->Longest(v));
         cutters[v] = &owned.back();
     }
     for (size_t i = 0; i < runs.size(); ++i) {
