@@ -41,6 +41,9 @@ struct IdentifyCommandCase {
     std::string output;
 };
 
+// Keeps the test's listed name short (the default prints the image's bytes).
+void PrintTo(const IdentifyCommandCase& c, std::ostream* os) { *os << c.name; }
+
 class IdentifyCommand : public ::testing::TestWithParam<IdentifyCommandCase> {};
 
 TEST_P(IdentifyCommand, PrintsIdentifierAndName)
