@@ -34,23 +34,30 @@ long ExhaustiveStreamBytes(const Bytes& x)
         best[to][all % 16] = std::min(best[to][all % 16], best[from][pending] + bytes + 2 * (all / 16));
     };
     for (long i = 0; i < n; ++i) {
+        // A token's cost does not depend on its distance, only on whether the
+        // distance allows it, and a match of some length at a distance holds
+        // every shorter length too: the longest match within reach of each
+        // kind gives every length it can copy.
+        long nearLength = 0; // distances up to 256 (the short copy)
+        long farLength = 0;  // distances up to 8192
+        for (long d = 1; d <= std::min(i, 8192L); ++d) {
+            long len = 0;
+            while (i + len < n && len < 256 && x[i + len] == x[i - d + len])
+                ++len;
+            farLength = std::max(farLength, len);
+            if (d <= 256)
+                nearLength = std::max(nearLength, len);
+        }
         for (int p = 0; p < 16; ++p) {
             if (best[i][p] == kUnreached)
                 continue;
             relax(i, p, i + 1, 1, 1);
-            for (long d = 1; d <= std::min(i, 8192L); ++d) {
-                long len = 0;
-                while (i + len < n && len < 256 && x[i + len] == x[i - d + len])
-                    ++len;
-                for (long l = 2; l <= len; ++l) {
-                    if (l <= 5 && d <= 256)
-                        relax(i, p, i + l, 4, 1);
-                    if (l >= 3 && l <= 9)
-                        relax(i, p, i + l, 2, 2);
-                    if (l >= 3)
-                        relax(i, p, i + l, 2, 3);
-                }
-            }
+            for (long l = 2; l <= std::min(nearLength, 5L); ++l)
+                relax(i, p, i + l, 4, 1);
+            for (long l = 3; l <= std::min(farLength, 9L); ++l)
+                relax(i, p, i + l, 2, 2);
+            for (long l = 3; l <= farLength; ++l)
+                relax(i, p, i + l, 2, 3);
         }
     }
     long result = kUnreached;
