@@ -21,6 +21,9 @@ namespace zorp::modVorlith_Extract {
 namespace {
 
 constexpr size_t kLongestToken = 256;
+// One step of the fast path writes a run of up to 15 literals and then a
+// token: the room it needs before the cap and the buffer's end.
+constexpr size_t kLongestFastStep = 15 + kLongestToken;
 constexpr size_t kFarthestCopy = 8192;
 constexpr size_t kSlack = 32;
 // A fast token reads at most 33 bytes on from where it starts (a literal run
@@ -196,10 +199,10 @@ private:
 
     bool FastRoom()
     {
-        if (end_ - in_ < kFastInput || limit_ - produced_ < kLongestToken)
+        if (end_ - in_ < kFastInput || limit_ - produced_ < kLongestFastStep)
             return false;
-        if (out_.size() - produced_ < kLongestToken + kSlack)
-            Reserve(kLongestToken); // within the cap, checked above
+        if (out_.size() - produced_ < kLongestFastStep + kSlack)
+            Reserve(kLongestFastStep); // within the cap, checked above
         return true;
     }
 
@@ -226,7 +229,7 @@ private:
         uint8_t* dst = begin + produced_;
         const uint8_t* const first = begin + base_;
         const uint8_t* const inSafe = end_ - kFastInput;
-        const uint8_t* dstSafe = begin + std::min(out_.size() - kLongestToken - kSlack, limit_ - kLongestToken);
+        const uint8_t* dstSafe = begin + std::min(out_.size() - kLongestFastStep - kSlack, limit_ - kLongestFastStep);
         if (kNearStart)
             dstSafe = std::min(dstSafe, first + kFarthestCopy);
         uint32_t field = field_;

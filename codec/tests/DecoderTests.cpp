@@ -6,6 +6,7 @@
 
 #include "ReferenceExtract.h"
 #include "TestData.h"
+#include "kosinski/KosinskiToken.h"
 #include "kosinski/modVorlith_Extract.h"
 #include "kosinski/modVorlith_Pack.h"
 
@@ -245,6 +246,30 @@ TEST(DecodeBroken, SameResultAsTheStraightDecoder)
         ASSERT_EQ(fast.status, straight.status) << "round " << round;
         ASSERT_EQ(fast.consumed, straight.consumed) << "round " << round;
         ASSERT_EQ(fast.output, straight.output) << "round " << round;
+    }
+}
+
+// A run of literals and then the longest copy, just below the cap: the fast
+// path must leave room for both, or it passes the cap and, finding no room
+// for another step, never gets going again. Every alignment of the run
+// within its descriptor field is tried.
+TEST(DecodeBroken, LiteralRunAndLongCopyAtTheCap)
+{
+    constexpr size_t kCap = 4096;
+    for (size_t lead = kCap - 300; lead < kCap - 250; ++lead) {
+        std::vector<KosinskiToken> tokens;
+        for (size_t i = 0; i < lead + 15; ++i)
+            tokens.push_back(KosinskiToken::Straight(static_cast<uint8_t>(i * 7)));
+        tokens.push_back(KosinskiToken::Copy(KosinskiTokenKind::Separate, 256, 1));
+        for (int i = 0; i < 64; ++i)
+            tokens.push_back(KosinskiToken::Straight(static_cast<uint8_t>(i)));
+        const Bytes stream = WriteKosinskiStream(tokens);
+        const auto fast = Decode(stream, 0, kCap);
+        const auto straight = reference::Extract(stream.data(), stream.size(), kCap);
+        ASSERT_LE(fast.output.size(), kCap) << "lead " << lead;
+        ASSERT_EQ(fast.status, straight.status) << "lead " << lead;
+        ASSERT_EQ(fast.consumed, straight.consumed) << "lead " << lead;
+        ASSERT_EQ(fast.output, straight.output) << "lead " << lead;
     }
 }
 
