@@ -111,7 +111,7 @@ RomDefinitionsLoad ParseRomDefinitions(std::string_view text)
             continue;
         const int lineNumber = static_cast<int>(i + 1);
         const std::string where = "Line " + std::to_string(lineNumber) + ": ";
-        RomDefinitionRecord record{line, SplitFields(line), lineNumber};
+        RomDefinitionRecord record{line, SplitFields(line), lineNumber, {}};
         if (record.fields.size() < kRecordFields)
             return Failed(InvalidFileMessage(where + "a record needs five fields separated by \"|\"."));
         const std::string id = TrimSpaces(record.gameId());

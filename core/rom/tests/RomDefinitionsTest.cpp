@@ -152,9 +152,9 @@ TEST(DefinitionsLoader, FileMissingOrTooLargeOrUnreadable)
 TEST(DefinitionsTable, KeysIgnoreCaseAndRefuseRepeats)
 {
     RomDefinitions table;
-    EXPECT_TRUE(table.add({"a|A|S&K|t|s", {"a", "A", "S&K", "t", "s"}, 2}));
-    EXPECT_FALSE(table.add({"b|B|s&k|t|s", {"b", "B", "s&k", "t", "s"}, 3}));
-    EXPECT_FALSE(table.add({"c|C|X", {"c", "C", "X"}, 4}));
+    EXPECT_TRUE(table.add({"a|A|S&K|t|s", {"a", "A", "S&K", "t", "s"}, 2, {}}));
+    EXPECT_FALSE(table.add({"b|B|s&k|t|s", {"b", "B", "s&k", "t", "s"}, 3, {}}));
+    EXPECT_FALSE(table.add({"c|C|X", {"c", "C", "X"}, 4, {}}));
     EXPECT_EQ(table.size(), 1u);
     ASSERT_NE(table.find("s&K"), nullptr);
     EXPECT_EQ(table.find("s&K")->displayName(), "A");
