@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "FormatBench.h"
 #include "ReferencePack.h"
 #include "kosinski/SmallestPack.h"
 #include "kosinski/modVorlith_Extract.h"
@@ -55,11 +56,9 @@ const std::vector<Bytes>& DataSet(const std::string& name)
         for (const fs::path& p : DecodedFiles())
             items.push_back(ReadFile(p));
     } else if (name == "largest") { // the biggest decoded file of the corpus
-        for (const fs::path& p : DecodedFiles()) {
-            Bytes b = ReadFile(p);
-            if (items.empty() || b.size() > items.front().size())
-                items.assign(1, std::move(b));
-        }
+        const auto& decoded = zorp::bench::LoadFolder("kosinski", ".kos").decoded;
+        if (!decoded.empty())
+            items.push_back(decoded.back());
     } else { // "64KiB": decoded files in name order, cut at 65536 bytes
         Bytes all;
         for (const fs::path& p : DecodedFiles()) {
